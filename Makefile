@@ -1,0 +1,28 @@
+# The README's two commands. Both install what they need first.
+PRESET ?= default
+BUILD_DIR := build/$(PRESET)
+JOBS ?= $(shell nproc)
+
+.PHONY: deps configure build run test clean
+
+deps:
+	bash scripts/install-deps.sh
+
+configure: deps
+	cmake --preset $(PRESET)
+
+build: configure
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD_DIR)/app/rqvfs-editor ]; then \
+	  $(BUILD_DIR)/app/rqvfs-editor; \
+	else \
+	  $(BUILD_DIR)/cli/rqfs --help; \
+	fi
+
+test: build
+	ctest --preset $(PRESET) -j $(JOBS)
+
+clean:
+	rm -rf build

@@ -1,0 +1,40 @@
+// The one door through which the core touches image files on disk. Tests replace it to
+// make any open, read, write, flush, seek, tell or rename fail on purpose.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <filesystem>
+
+namespace RQ540 {
+
+class IFileIo {
+public:
+    virtual ~IFileIo() = default;
+    // Null on failure.
+    virtual std::FILE* Open(const std::filesystem::path& path, const char* mode) = 0;
+    // Items transferred, as fread / fwrite count them.
+    virtual std::size_t Read(void* buffer, std::size_t size, std::size_t count, std::FILE* file) = 0;
+    virtual std::size_t Write(const void* buffer, std::size_t size, std::size_t count,
+                              std::FILE* file) = 0;
+    // Pushes buffered bytes to the disk itself; false on failure.
+    virtual bool Flush(std::FILE* file) = 0;
+    virtual bool Seek(std::FILE* file, long offset, int origin) = 0;
+    // -1 on failure.
+    virtual long Tell(std::FILE* file) = 0;
+    // false when the stream could not be closed cleanly (its last bytes may be lost).
+    virtual bool Close(std::FILE* file) = 0;
+    // Replaces to with from in one step.
+    virtual bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    virtual bool Remove(const std::filesystem::path& path) = 0;
+};
+
+// The standard library's buffered streams.
+IFileIo& GetStandardFileIo();
+// What the core uses now.
+IFileIo& GetFileIo();
+// Install io for the core's file access; null restores the standard one. Returns the
+// previous one.
+IFileIo* SetFileIo(IFileIo* io);
+
+}  // namespace RQ540
