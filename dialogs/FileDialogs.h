@@ -1,0 +1,22 @@
+// The common open and save dialogs go through one replaceable provider, so tests can
+// pick files without a modal window.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+class IFileDialogs {
+public:
+    virtual ~IFileDialogs() = default;
+    // filter in Qt's form ("Name (*.ext);;All Files (*)"); an empty result means cancelled.
+    virtual QString GetOpenFileName(QWidget* parent, const QString& caption,
+                                    const QString& directory, const QString& filter) = 0;
+    virtual QString GetSaveFileName(QWidget* parent, const QString& caption,
+                                    const QString& directory, const QString& filter) = 0;
+};
+
+// The provider in use; QFileDialog unless a test installed another.
+IFileDialogs& FileDialogs();
+// Installs dialogs (null restores QFileDialog); returns the previous one.
+IFileDialogs* SetFileDialogs(IFileDialogs* dialogs);
