@@ -33,6 +33,5 @@ CUnknownHeader** FindChildFolderLink(CFolderHeader* folder, uint32_t id);
 // Stops at the first entry with the ID, file or folder: true with the entries visited;
 // otherwise false with the count of all children.
 bool HasChild(uint32_t id, uint32_t& count, const CFolderHeader* folder);
-uint32_t GetChildCount(const CFolderHeader* folder);
 
 }  // namespace RQ540

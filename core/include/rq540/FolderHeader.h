@@ -39,6 +39,8 @@ public:
     }
 
 private:
+    void DeleteChildren();
+
     uint32_t m_freeSpace;
     CUnknownHeader* m_firstChild = nullptr;
     std::vector<uint8_t> m_userPassword;

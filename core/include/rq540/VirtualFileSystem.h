@@ -82,7 +82,7 @@ public:
 private:
     int32_t Fail(int32_t detail);
     void MakeFreshRoot();
-    bool IsFull(const CFolderHeader* folder) const;
+    bool IsFull(uint32_t childCount) const;
     uint32_t DeleteSubtree(CFolderHeader* folder);
 
     std::vector<FileHandle> m_openHandles;
