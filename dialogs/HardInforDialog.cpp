@@ -1,0 +1,51 @@
+#include "HardInforDialog.h"
+
+#include "DataExchange.h"
+#include "DialogChecks.h"
+
+#include <rq540/RQ540Vfs.h>
+
+#include <QLineEdit>
+
+CHardInforDialog::CHardInforDialog(RQ540::CRQ540Vfs& vfs, QWidget* parent)
+    : CExchangeDialog(parent, QStringLiteral("修改虚拟卡的硬件信息"), 231, 143), m_vfs(vfs)
+{
+    AddButton(IDOK, QStringLiteral("确定"), 47, 120, 50, 16);
+    AddButton(IDCANCEL, QStringLiteral("取消"), 136, 120, 50, 16);
+    AddGroupBox(QStringLiteral("说明"), 7, 78, 217, 37);
+    AddNote(QStringLiteral("　　这里修改的硬件信息并不会在从虚拟卡复制到加密锁硬件的时候写入到硬件，"
+                           "这里的修改只是为了调试。"),
+            15, 88, 205, 17);
+    AddLabel(QStringLiteral("硬件序列号："), 15, 25, 48, 8);
+    AddLabel(QStringLiteral("客户号："), 15, 54, 38, 8);
+    m_editSerialNumber = AddEdit(1007, 65, 23, 141, 12);
+    m_editCustomerNumber = AddEdit(1004, 65, 51, 141, 12);
+    AddGroupBox(QStringLiteral("硬件信息"), 7, 7, 217, 68);
+}
+
+void CHardInforDialog::DoDataExchange(CDataExchange& dx)
+{
+    dx.Text(m_editSerialNumber, m_strSerialNumber, 16);
+    dx.Text(m_editCustomerNumber, m_strCustomerNumber, 8);
+}
+
+void CHardInforDialog::OnInitDialog()
+{
+    DialogChecks::SerialNumber serial{};
+    m_vfs.GetSerialNumber(serial.data());
+    m_strSerialNumber = QString::fromStdString(DialogChecks::FormatSerialNumber(serial));
+    m_strCustomerNumber =
+        QString::fromStdString(DialogChecks::FormatCustomerNumber(m_vfs.GetCustomerNumber()));
+    CExchangeDialog::OnInitDialog();
+}
+
+void CHardInforDialog::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    const DialogChecks::SerialNumber serial =
+        DialogChecks::ScanSerialNumber(m_strSerialNumber.toStdU16String());
+    m_vfs.SetSerialNumber(serial.data());
+    m_vfs.SetCustomerNumber(DialogChecks::ScanCustomerNumber(m_strCustomerNumber.toStdU16String()));
+    accept();
+}

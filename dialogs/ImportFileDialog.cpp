@@ -1,0 +1,74 @@
+#include "ImportFileDialog.h"
+
+#include "DataExchange.h"
+#include "DialogChecks.h"
+#include "FileDialogs.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+CImportFileDialog::CImportFileDialog(QWidget* parent)
+    : CFileEntryDialog(parent, QStringLiteral("导入"), 286, 204, 0)
+{
+    m_editFileName = AddEdit(1030, 59, 18, 187, 12);
+    QPushButton* browse = AddButton(1009, QStringLiteral("..."), 255, 18, 13, 11);
+    AddGroupBox(QStringLiteral(" 源文件(磁盘) "), 7, 7, 271, 29);
+    AddLabel(QStringLiteral("文件名称"), 19, 18, 36, 11);
+    AddIdEdit(57, 60, 33, 12);
+    AddSizeEdit(147, 59, 34, 12);
+    AddButton(IDOK, QStringLiteral("创建(&C)"), 65, 177, 58, 16);
+    AddButton(IDCANCEL, QStringLiteral("取消(&X)"), 161, 177, 58, 16);
+    AddGroupBox(QString(), 7, 108, 271, 60);
+    AddLabel(QStringLiteral("文件 ID"), 17, 62, 36, 11);
+    AddLabel(QStringLiteral("文件大小"), 103, 60, 36, 11);
+    AddLabel(QStringLiteral("文件类型"), 17, 81, 36, 11);
+    AddGroupBox(QStringLiteral(" 目的文件(虚拟文件系统) "), 7, 44, 271, 58);
+    AddHelpLabel(19, 121, 248, 30);
+    AddTypeList(57, 82, 126, 75);
+    connect(browse, &QPushButton::clicked, this, &CImportFileDialog::OnBrowse);
+}
+
+void CImportFileDialog::DoDataExchange(CDataExchange& dx)
+{
+    dx.Text(m_editFileName, m_strFileName);
+    CFileEntryDialog::DoDataExchange(dx);
+}
+
+bool CImportFileDialog::PrepareSize()
+{
+    if (m_nSize != 0 || m_strFileName.isEmpty())
+        return true;
+    QFile file(m_strFileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Warn(QStringLiteral("无法打开文件 %1 !").arg(m_strFileName));
+        m_editFileName->setFocus();
+        m_editFileName->selectAll();
+        return false;
+    }
+    m_nSize = DialogChecks::DiskLengthAsSize(static_cast<uint64_t>(file.size()));
+    return true;
+}
+
+void CImportFileDialog::OnBrowse()
+{
+    // What the user typed so far goes into the members; a field that fails has been
+    // reported and browsing goes on.
+    UpdateData(true);
+    const QString path = FileDialogs().GetOpenFileName(
+        this, QStringLiteral("打开"), QString(),
+        QStringLiteral("All Files (*);;Bin files (*.bin)"));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Warn(QStringLiteral("无法打开文件 %1 !").arg(path));
+        return;
+    }
+    m_strFileName = path;
+    m_nSize = DialogChecks::SizeFromDiskLength(static_cast<uint64_t>(file.size()), m_nFreeSpace,
+                                               m_nFileHeaderSize);
+    UpdateData(false);
+    m_editFileName->setFocus();
+    m_editFileName->selectAll();
+}

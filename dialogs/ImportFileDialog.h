@@ -1,0 +1,27 @@
+// Collects the disk file to import and the new card file's ID, size and type. Size 0
+// with a file name takes the disk file's length; an empty file name asks for a
+// zero-filled file of the entered size.
+#pragma once
+
+#include "FileEntryDialog.h"
+
+#include <QString>
+
+class QLineEdit;
+
+class CImportFileDialog : public CFileEntryDialog {
+    Q_OBJECT
+
+public:
+    explicit CImportFileDialog(QWidget* parent = nullptr);
+
+    QLineEdit* m_editFileName;
+    QString m_strFileName;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    bool PrepareSize() override;
+
+private:
+    void OnBrowse();
+};

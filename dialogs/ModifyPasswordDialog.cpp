@@ -1,0 +1,31 @@
+#include "ModifyPasswordDialog.h"
+
+#include "DataExchange.h"
+
+#include <QLineEdit>
+
+CModifyPasswordDialog::CModifyPasswordDialog(QWidget* parent)
+    : CExchangeDialog(parent, QString(), 241, 101)
+{
+    m_editDeveloperPassword = AddEdit(1004, 68, 20, 156, 14);
+    m_editDeveloperPassword->setEchoMode(QLineEdit::Password);
+    m_editUserPassword = AddEdit(1005, 68, 43, 156, 14);
+    m_editUserPassword->setEchoMode(QLineEdit::Password);
+    AddButton(IDOK, QStringLiteral("确定"), 48, 78, 50, 16);
+    AddButton(IDCANCEL, QStringLiteral("取消"), 147, 78, 50, 16);
+    AddLabel(QStringLiteral("开发商口令："), 14, 23, 50, 8);
+    AddLabel(QStringLiteral("用户口令："), 15, 47, 41, 8);
+}
+
+void CModifyPasswordDialog::DoDataExchange(CDataExchange& dx)
+{
+    dx.Text(m_editDeveloperPassword, m_strDeveloperPassword, 24);
+    dx.Text(m_editUserPassword, m_strUserPassword, 8);
+}
+
+void CModifyPasswordDialog::OnInitDialog()
+{
+    CExchangeDialog::OnInitDialog();
+    setWindowTitle(m_bRoot ? QStringLiteral("修改根目录的密码")
+                           : QStringLiteral("修改当前目录的密码"));
+}

@@ -1,0 +1,29 @@
+// Edits a folder's developer and user passwords as texts; the caller reads the folder's
+// passwords in and stores the texts back.
+#pragma once
+
+#include "ExchangeDialog.h"
+
+#include <QString>
+
+class QLineEdit;
+
+class CModifyPasswordDialog : public CExchangeDialog {
+    Q_OBJECT
+
+public:
+    explicit CModifyPasswordDialog(QWidget* parent = nullptr);
+
+    QString m_strDeveloperPassword;
+    QString m_strUserPassword;
+    // Chooses the title: the root folder's password or the current folder's.
+    bool m_bRoot = false;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    void OnInitDialog() override;
+
+private:
+    QLineEdit* m_editDeveloperPassword;
+    QLineEdit* m_editUserPassword;
+};

@@ -1,0 +1,38 @@
+// Collects a new sub-folder's ID, size budget and passwords; checks the size against the
+// free space of the current folder, which the caller sets.
+#pragma once
+
+#include "ExchangeDialog.h"
+
+#include <QString>
+
+#include <cstdint>
+
+class QLineEdit;
+
+class CNewFolderDialog : public CExchangeDialog {
+    Q_OBJECT
+
+public:
+    explicit CNewFolderDialog(QWidget* parent = nullptr);
+
+    QString m_strUserPassword;
+    QString m_strDeveloperPassword;
+    uint32_t m_nSize = 10240;
+    QString m_strFolderId = QStringLiteral("0001");
+    // Read from m_strFolderId by OK.
+    int32_t m_nFolderId = 0;
+    uint32_t m_nFreeSpace = 0;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    void OnOK() override;
+
+private:
+    void OnChangeId();
+
+    QLineEdit* m_editFolderId;
+    QLineEdit* m_editSize;
+    QLineEdit* m_editDeveloperPassword;
+    QLineEdit* m_editUserPassword;
+};
