@@ -17,6 +17,20 @@ CModifyPasswordDialog::CModifyPasswordDialog(QWidget* parent)
     AddLabel(QStringLiteral("用户口令："), 15, 47, 41, 8);
 }
 
+bool CModifyPasswordDialog::RunModal(QWidget* parent, bool bRoot, QString& strDeveloperPassword,
+                                     QString& strUserPassword)
+{
+    CModifyPasswordDialog dlg(parent);
+    dlg.m_strDeveloperPassword = strDeveloperPassword;
+    dlg.m_strUserPassword = strUserPassword;
+    dlg.m_bRoot = bRoot;
+    if (dlg.DoModal() != QDialog::Accepted)
+        return false;
+    strDeveloperPassword = dlg.m_strDeveloperPassword;
+    strUserPassword = dlg.m_strUserPassword;
+    return true;
+}
+
 void CModifyPasswordDialog::DoDataExchange(CDataExchange& dx)
 {
     dx.Text(m_editDeveloperPassword, m_strDeveloperPassword, 24);

@@ -14,6 +14,11 @@ class CModifyPasswordDialog : public CExchangeDialog {
 public:
     explicit CModifyPasswordDialog(QWidget* parent = nullptr);
 
+    // Runs the dialog modally, starting from the two texts; on OK stores the entered
+    // texts in them and returns true.
+    static bool RunModal(QWidget* parent, bool bRoot, QString& strDeveloperPassword,
+                         QString& strUserPassword);
+
     QString m_strDeveloperPassword;
     QString m_strUserPassword;
     // Chooses the title: the root folder's password or the current folder's.
