@@ -1,0 +1,29 @@
+#include "CommandTable.h"
+
+#include <utility>
+
+void CCommandTable::Add(int id, Handler handler, Predicate enabled, Predicate checked)
+{
+    m_entries[id] = Entry{std::move(handler), std::move(enabled), std::move(checked)};
+}
+
+void CCommandTable::SetHandler(int id, Handler handler)
+{
+    m_entries[id].handler = std::move(handler);
+}
+
+const CCommandTable::Entry* CCommandTable::Find(int id) const
+{
+    const auto found = m_entries.find(id);
+    return found == m_entries.end() ? nullptr : &found->second;
+}
+
+bool CCommandTable::IsEnabled(const Entry& entry)
+{
+    return entry.handler && (!entry.enabled || entry.enabled());
+}
+
+bool CCommandTable::IsChecked(const Entry& entry)
+{
+    return entry.checked && entry.checked();
+}

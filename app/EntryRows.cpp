@@ -1,0 +1,99 @@
+#include "EntryRows.h"
+
+#include "Resource.h"
+
+#include "rq540/FileHeader.h"
+#include "rq540/FolderHeader.h"
+
+#include <charconv>
+#include <cstdio>
+
+std::string ChildPath(const std::string& parentPath, uint16_t id)
+{
+    std::string path = parentPath;
+    if (path != "\\")
+        path += '\\';
+    return path + FormatEntryId(id);
+}
+
+std::optional<std::vector<uint16_t>> SplitPath(const std::string& path)
+{
+    if (path.empty() || path.front() != '\\')
+        return std::nullopt;
+    std::vector<uint16_t> ids;
+    std::size_t start = 1;
+    while (start < path.size()) {
+        const std::size_t end = path.find('\\', start);
+        const std::size_t stop = end == std::string::npos ? path.size() : end;
+        if (stop - start != 4)
+            return std::nullopt;
+        uint16_t id = 0;
+        const auto [ptr, error] = std::from_chars(path.data() + start, path.data() + stop, id, 16);
+        if (error != std::errc() || ptr != path.data() + stop)
+            return std::nullopt;
+        ids.push_back(id);
+        start = stop + 1;
+        if (end != std::string::npos && start == path.size())
+            return std::nullopt;
+    }
+    return ids;
+}
+
+std::string FormatEntryId(uint16_t id)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", id);
+    return text;
+}
+
+const char* FileTypeName(uint8_t type)
+{
+    switch (type) {
+    case RQ540::FILE_TYPE_EXECUTABLE: return "可执行文件";
+    case RQ540::FILE_TYPE_DATA: return "数据文件";
+    case RQ540::FILE_TYPE_PUBLIC_KEY: return "公钥文件";
+    case RQ540::FILE_TYPE_PRIVATE_KEY: return "私钥文件";
+    case RQ540::FILE_TYPE_INTERNAL_EXECUTABLE: return "内部可执行文件（不可写）";
+    default: return "未知文件";
+    }
+}
+
+std::array<std::string, 4> FormatEntryRow(const RQ540::CVirtualFileSystem& vfs,
+                                          const RQ540::CUnknownHeader& entry)
+{
+    std::array<std::string, 4> texts;
+    texts[0] = FormatEntryId(entry.GetId());
+    if (entry.IsFolder()) {
+        RQ540::FolderUsage usage;
+        vfs.GetFolderUsage(static_cast<const RQ540::CFolderHeader*>(&entry), usage);
+        texts[1] = std::to_string(static_cast<int32_t>(usage.totalSize)) + "/" +
+                   std::to_string(static_cast<int32_t>(usage.freeSpace));
+        texts[2] = "文件夹";
+    } else {
+        const auto& file = static_cast<const RQ540::CFileHeader&>(entry);
+        texts[1] = std::to_string(static_cast<int32_t>(file.GetSize()));
+        texts[2] = FileTypeName(file.GetType());
+    }
+    return texts;
+}
+
+int EntryRowIcon(const RQ540::CUnknownHeader& entry)
+{
+    if (entry.IsFolder())
+        return IDI_FOLDER;
+    const uint8_t type = static_cast<const RQ540::CFileHeader&>(entry).GetType();
+    return type == RQ540::FILE_TYPE_EXECUTABLE || type == RQ540::FILE_TYPE_INTERNAL_EXECUTABLE
+               ? IDI_EXECUTABLE_FILE
+               : IDI_FILE;
+}
+
+std::array<int, 4> ListColumnWidths(int width)
+{
+    constexpr int narrow = 18;
+    return {
+        width > 290 ? width - 290 : narrow,
+        width < 130 ? narrow : 130,
+        width < 210 ? narrow : 80,
+        width < 250 ? narrow : 40,
+    };
+}

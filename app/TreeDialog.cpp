@@ -1,0 +1,274 @@
+#include "TreeDialog.h"
+
+#include "EntryRows.h"
+#include "MainFrame.h"
+#include "MenuTable.h"
+#include "Resource.h"
+#include "ShellIcons.h"
+#include "ShellState.h"
+#include "WaitCursor.h"
+#include "ZelvoDoc.h"
+
+#include "rq540/FolderHeader.h"
+
+#include <QHeaderView>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int ICON_SIZE = 16;
+constexpr int TREE_CONTROL_ID = 1000;
+// A cell height of 16 pixels, as the tree's fixed-pitch font is specified.
+constexpr int TREE_FONT_PIXELS = 13;
+constexpr std::size_t PASSWORD_BUFFER_SIZE = 128;
+
+// The stored bytes up to the first zero byte, as text.
+QString PasswordText(const std::vector<uint8_t>& bytes)
+{
+    const auto end = std::find(bytes.begin(), bytes.end(), uint8_t{0});
+    return QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()),
+                             static_cast<qsizetype>(end - bytes.begin()));
+}
+
+// The text as a zero-padded field: at most length bytes of it in a zeroed buffer that is
+// at least as long as the folder's field.
+std::vector<uint8_t> PasswordField(const QString& text, uint32_t length, uint32_t fieldSize)
+{
+    std::vector<uint8_t> buffer(std::max<std::size_t>(PASSWORD_BUFFER_SIZE, fieldSize), 0);
+    const QByteArray bytes = text.toUtf8();
+    const auto count = std::min<std::size_t>({static_cast<std::size_t>(bytes.size()), length,
+                                              buffer.size()});
+    std::copy_n(bytes.constData(), count, buffer.begin());
+    return buffer;
+}
+
+}  // namespace
+
+CTreeDialog::CTreeDialog(CZelvoDoc* pDocument, QWidget* parent)
+    : QWidget(parent), m_pDocument(pDocument), m_pTree(new QTreeWidget(this))
+{
+    m_pTree->setObjectName(QString::number(TREE_CONTROL_ID));
+    m_pTree->setHeaderHidden(true);
+    m_pTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_pTree->header()->setStretchLastSection(false);
+    m_pTree->setRootIsDecorated(true);
+    m_pTree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pTree->setIconSize(QSize(ICON_SIZE, ICON_SIZE));
+    m_pTree->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    QFont font(QStringLiteral("Fixedsys"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(TREE_FONT_PIXELS);
+    font.setWeight(QFont::Light);
+    m_pTree->setFont(font);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 3, 5);
+    layout->addWidget(m_pTree);
+
+    m_deviceIcon = QIcon(ShellPixmap(IDI_DEVICE, ICON_SIZE));
+    m_folderIcon.addPixmap(ShellPixmap(IDI_FOLDER, ICON_SIZE), QIcon::Normal);
+    m_folderIcon.addPixmap(ShellPixmap(IDI_OPEN_FOLDER, ICON_SIZE), QIcon::Selected);
+
+    m_hTopItem = new QTreeWidgetItem(m_pTree, {QStringLiteral("RQ540 VFS")});
+    m_hTopItem->setIcon(0, m_deviceIcon);
+    m_hRootItem = new QTreeWidgetItem(m_hTopItem, {QStringLiteral("ROOT DIR(MF)")});
+    m_hRootItem->setIcon(0, m_folderIcon);
+    m_hTopItem->setExpanded(true);
+    m_pTree->setCurrentItem(nullptr);
+
+    connect(m_pTree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { OnSelChanged(current); });
+    connect(m_pTree, &QWidget::customContextMenuRequested, this, &CTreeDialog::OnContextMenu);
+}
+
+CTreeDialog::~CTreeDialog()
+{
+    const QSignalBlocker blocker(m_pTree);
+    DeleteNode(m_hRootItem, true);
+}
+
+QTreeWidgetItem* CTreeDialog::GetSelectedItem() const
+{
+    const QList<QTreeWidgetItem*> selected = m_pTree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}
+
+const EntryItemData* CTreeDialog::GetItemData(const QTreeWidgetItem* item) const
+{
+    const auto found = m_records.find(item);
+    return found == m_records.end() ? nullptr : found->second.get();
+}
+
+std::string CTreeDialog::GetItemPath(const QTreeWidgetItem* item) const
+{
+    const EntryItemData* record = GetItemData(item);
+    return record ? record->szPath : std::string("\\");
+}
+
+void CTreeDialog::SelectItem(QTreeWidgetItem* item)
+{
+    m_pTree->setCurrentItem(item);
+}
+
+QTreeWidgetItem* CTreeDialog::NodeOf(QTreeWidgetItem* item) const
+{
+    return item == m_hTopItem ? m_hRootItem : item;
+}
+
+bool CTreeDialog::IsDescendant(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor)
+{
+    for (const QTreeWidgetItem* up = item ? item->parent() : nullptr; up; up = up->parent()) {
+        if (up == ancestor)
+            return true;
+    }
+    return false;
+}
+
+void CTreeDialog::FillNode(QTreeWidgetItem* node)
+{
+    const CWaitCursor waitCursor;
+    const std::string path = GetItemPath(node);
+    if (!g_pVfs || g_pVfs->ChangeDirectory(path) != RQ540::RESULT_SUCCESS)
+        return;
+    DeleteNode(node, false);
+    // Each folder goes above the nodes inserted before it, so siblings show in the
+    // reverse of the folder's entry order. The walk holds its own position in the list,
+    // so the recursive fills moving the current folder do not disturb it.
+    for (RQ540::CUnknownHeader* entry = g_pVfs->GetFirstEntry(); entry; entry = entry->GetNext()) {
+        if (!entry->IsFolder())
+            continue;
+        auto* child = new QTreeWidgetItem({QString::fromStdString(FormatEntryId(entry->GetId()))});
+        child->setIcon(0, m_folderIcon);
+        node->insertChild(0, child);
+        auto record = std::make_unique<EntryItemData>();
+        record->pHeader = entry;
+        record->szPath = ChildPath(path, entry->GetId());
+        m_records[child] = std::move(record);
+        FillNode(child);
+    }
+    node->setExpanded(true);
+}
+
+void CTreeDialog::DeleteNode(QTreeWidgetItem* node, bool bDeleteSelf)
+{
+    // Collapsing a node that holds the selection moves the selection to the node itself.
+    if (IsDescendant(m_pTree->currentItem(), node))
+        SelectItem(node);
+    node->setExpanded(false);
+    while (node->childCount() > 0)
+        DeleteNode(node->child(0), true);
+    if (bDeleteSelf) {
+        m_records.erase(node);
+        delete node;
+    }
+}
+
+void CTreeDialog::SelectCurrentPath()
+{
+    SelectCurrentPathBelow(m_hRootItem);
+}
+
+void CTreeDialog::SelectCurrentPathBelow(QTreeWidgetItem* node)
+{
+    for (int index = 0; index < node->childCount(); ++index) {
+        QTreeWidgetItem* child = node->child(index);
+        const EntryItemData* record = GetItemData(child);
+        if (record && QString::fromStdString(record->szPath)
+                              .compare(QString::fromStdString(g_szCurrentPath),
+                                       Qt::CaseInsensitive) == 0) {
+            SelectItem(child);
+            child->setExpanded(true);
+        }
+        SelectCurrentPathBelow(child);
+    }
+}
+
+void CTreeDialog::ForgetImage()
+{
+    const QSignalBlocker blocker(m_pTree);
+    if (IsDescendant(m_pTree->currentItem(), m_hRootItem))
+        m_pTree->setCurrentItem(m_hRootItem);
+    while (m_hRootItem->childCount() > 0)
+        DeleteNode(m_hRootItem->child(0), true);
+}
+
+void CTreeDialog::OnSelChanged(QTreeWidgetItem* item)
+{
+    QTreeWidgetItem* node = item ? NodeOf(item) : nullptr;
+    if (!node || !g_pVfs)
+        return;
+    const std::string path = GetItemPath(node);
+    g_pVfs->ChangeDirectory(path);
+    SetCurrentPath(path);
+    if (CMainFrame* frame = MainFrame())
+        frame->SendCommand(ID_REFRESH_VIEW);
+}
+
+void CTreeDialog::OnRefreshNode()
+{
+    QTreeWidgetItem* selected = GetSelectedItem();
+    QTreeWidgetItem* node =
+        selected == m_hTopItem || g_szCurrentPath == "\\" ? m_hRootItem : selected;
+    if (!node || !g_pVfs)
+        return;
+    FillNode(node);
+    SelectItem(node);
+    const std::string path = GetItemPath(node);
+    g_pVfs->ChangeDirectory(path);
+    SetCurrentPath(path);
+    if (CMainFrame* frame = MainFrame())
+        frame->SendCommand(ID_REFRESH_VIEW);
+}
+
+void CTreeDialog::OnChangePassword()
+{
+    QTreeWidgetItem* selected = GetSelectedItem();
+    if (!selected || !g_pVfs || !m_runPasswordDialog)
+        return;
+    QTreeWidgetItem* node = NodeOf(selected);
+    const EntryItemData* record = GetItemData(node);
+    auto* folder = record ? static_cast<RQ540::CFolderHeader*>(record->pHeader) : g_pVfs->GetRoot();
+
+    std::vector<uint8_t> developer(folder->GetDeveloperPasswordSize() + 1, 0);
+    std::vector<uint8_t> user(folder->GetUserPasswordSize() + 1, 0);
+    folder->GetDeveloperPassword(developer.data());
+    folder->GetUserPassword(user.data());
+    QString strDeveloperPassword = PasswordText(developer);
+    QString strUserPassword = PasswordText(user);
+    if (!m_runPasswordDialog(this, record == nullptr, strDeveloperPassword, strUserPassword))
+        return;
+
+    folder->SetDeveloperPassword(PasswordField(strDeveloperPassword,
+                                               g_pVfs->GetDeveloperPasswordLength(),
+                                               folder->GetDeveloperPasswordSize())
+                                     .data());
+    folder->SetUserPassword(PasswordField(strUserPassword, g_pVfs->GetUserPasswordLength(),
+                                          folder->GetUserPasswordSize())
+                                .data());
+    // The passwords are part of the image: without this, closing would drop them unasked.
+    m_pDocument->SetModifiedFlag();
+}
+
+void CTreeDialog::SetPasswordDialog(PasswordDialogRunner runner)
+{
+    m_runPasswordDialog = std::move(runner);
+}
+
+void CTreeDialog::OnContextMenu(const QPoint& position)
+{
+    QTreeWidgetItem* item = m_pTree->itemAt(position);
+    CMainFrame* frame = MainFrame();
+    if (!item || !frame)
+        return;
+    SelectItem(item);
+    const std::unique_ptr<QMenu> menu = frame->CreatePopupMenu(TreeContextMenu(), this);
+    menu->exec(m_pTree->viewport()->mapToGlobal(position));
+}

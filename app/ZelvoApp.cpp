@@ -1,0 +1,108 @@
+#include "ZelvoApp.h"
+
+#include "AboutDlg.h"
+#include "FileDialogs.h"
+#include "MainFrame.h"
+#include "RecentFileList.h"
+#include "Resource.h"
+#include "StringTable.h"
+#include "ZelvoDoc.h"
+
+#include <QSettings>
+
+namespace {
+const QString g_settingsKey = QStringLiteral("应用程序向导生成的本地应用程序");
+}
+
+CZelvoApp::CZelvoApp() = default;
+
+CZelvoApp::~CZelvoApp() = default;
+
+bool CZelvoApp::InitInstance(const QStringList& arguments)
+{
+    m_pSettings = std::make_unique<QSettings>(g_settingsKey, LoadResString(AFX_IDS_APP_TITLE));
+    m_pRecentFileList = std::make_unique<CRecentFileList>(*m_pSettings, RECENT_FILE_COUNT);
+
+    m_commands.Add(ID_FILE_NEW, [this] { OnFileNew(); });
+    m_commands.Add(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    m_commands.Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    m_commands.Add(ID_APP_EXIT, [this] { m_pMainFrame->close(); });
+    for (int index = 0; index < RECENT_FILE_COUNT; ++index) {
+        m_commands.Add(ID_FILE_MRU_FILE1 + index, [this, index] { OnOpenRecentFile(index); },
+                       [this, index] { return index < m_pRecentFileList->GetFiles().size(); });
+    }
+
+    m_pDocument = std::make_unique<CZelvoDoc>();
+    m_pMainFrame = std::make_unique<CMainFrame>(m_pDocument.get(), m_commands);
+    m_pMainFrame->SetRecentFiles(m_pRecentFileList->GetFiles());
+    connect(m_pDocument.get(), &CZelvoDoc::PathNameAdopted, this,
+            &CZelvoApp::OnDocumentPathAdopted);
+    connect(m_pMainFrame.get(), &CMainFrame::FilesDropped, this, [this](const QStringList& paths) {
+        for (const QString& path : paths)
+            OpenDocumentFile(path);
+    });
+
+    QString fileName;
+    for (qsizetype index = 1; index < arguments.size() && fileName.isEmpty(); ++index) {
+        if (!arguments[index].startsWith(QLatin1Char('-')))
+            fileName = arguments[index];
+    }
+    const bool bDocument = fileName.isEmpty() ? OnFileNew() : OpenDocumentFile(fileName);
+    if (!bDocument)
+        return false;
+    m_pMainFrame->show();
+    return true;
+}
+
+bool CZelvoApp::OnFileNew()
+{
+    if (!m_pDocument->SaveModified() || !m_pDocument->OnNewDocument())
+        return false;
+    m_pMainFrame->InitialUpdate();
+    return true;
+}
+
+void CZelvoApp::OnFileOpen()
+{
+    const QString filter = GetDocString(DocString::FilterName) + QStringLiteral(";;所有文件 (*)");
+    const QString path =
+        FileDialogs().GetOpenFileName(m_pMainFrame.get(), QStringLiteral("打开"), QString(), filter);
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+bool CZelvoApp::OpenDocumentFile(const QString& path)
+{
+    if (!m_pDocument->SaveModified() || !m_pDocument->OnOpenDocument(path))
+        return false;
+    m_pMainFrame->InitialUpdate();
+    return true;
+}
+
+void CZelvoApp::OnOpenRecentFile(int index)
+{
+    const QStringList& files = m_pRecentFileList->GetFiles();
+    if (index >= files.size())
+        return;
+    const QString path = files[index];
+    if (!m_pDocument->SaveModified())
+        return;
+    if (m_pDocument->OnOpenDocument(path)) {
+        m_pMainFrame->InitialUpdate();
+        return;
+    }
+    m_pRecentFileList->Remove(m_pRecentFileList->GetFiles().indexOf(path));
+    m_pMainFrame->SetRecentFiles(m_pRecentFileList->GetFiles());
+}
+
+void CZelvoApp::OnAppAbout()
+{
+    CAboutDlg dialog(m_pMainFrame.get());
+    dialog.exec();
+}
+
+void CZelvoApp::OnDocumentPathAdopted(const QString& path)
+{
+    m_pRecentFileList->Add(path);
+    m_pMainFrame->SetRecentFiles(m_pRecentFileList->GetFiles());
+}

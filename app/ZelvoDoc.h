@@ -1,0 +1,64 @@
+// The document: the one image being edited (held in g_pVfs), its path, title and modified
+// flag, with New, Open, Save, Save As and the question whether to save a modified image
+// before it is replaced or closed.
+#pragma once
+
+#include "CommandTable.h"
+
+#include "rq540/RQ540Vfs.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class CZelvoDoc : public QObject {
+    Q_OBJECT
+public:
+    explicit CZelvoDoc(QObject* parent = nullptr);
+    ~CZelvoDoc() override;
+
+    // A fresh image for card model 0, titled "NewRqVfs".
+    bool OnNewDocument();
+    // Reads the image at path; on failure reports it and keeps the current image.
+    bool OnOpenDocument(const QString& path);
+    // Writes the image to path; on failure reports it and leaves the modified flag set.
+    bool OnSaveDocument(const QString& path);
+    // Drops the image.
+    void OnCloseDocument();
+
+    void SetModifiedFlag(bool bModified = true);
+    bool IsModified() const { return m_bModified; }
+
+    const QString& GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString& title);
+    const QString& GetPathName() const { return m_strPathName; }
+    // Adopts path as the document's file; the title becomes its file name.
+    void SetPathName(const QString& path);
+
+    // When the image is modified, asks whether to save it first. False means stop: the
+    // user cancelled, or the save failed.
+    bool SaveModified();
+    // Save: to the document's file, or through Save As when it has none.
+    bool DoFileSave();
+    // Save As: asks for a path (proposing the current one), then saves there.
+    bool DoSave();
+
+    // Save and Save As.
+    const CCommandTable& GetCommandTable() const { return m_commands; }
+
+signals:
+    void TitleChanged();
+    // A path was adopted by Open or Save As (for the recent-file list).
+    void PathNameAdopted(const QString& path);
+
+private:
+    // Makes vfs the image of the program; the shell forgets everything that referred into
+    // the previous one before it is destroyed.
+    void ReplaceImage(std::unique_ptr<RQ540::CRQ540Vfs> vfs);
+
+    QString m_strTitle;
+    QString m_strPathName;
+    bool m_bModified = false;
+    CCommandTable m_commands;
+};

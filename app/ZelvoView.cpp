@@ -1,0 +1,282 @@
+#include "ZelvoView.h"
+
+#include "CopiedEntries.h"
+#include "EntryRows.h"
+#include "MainFrame.h"
+#include "MenuTable.h"
+#include "Prompter.h"
+#include "Resource.h"
+#include "ShellIcons.h"
+#include "ShellState.h"
+#include "StringTable.h"
+#include "WaitCursor.h"
+#include "ZelvoDoc.h"
+
+#include <QHeaderView>
+#include <QMenu>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr int ICON_SIZE = 16;
+
+QTableWidgetItem* MakeCell(const std::string& text)
+{
+    auto* item = new QTableWidgetItem(QString::fromStdString(text));
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+}  // namespace
+
+CZelvoView::CZelvoView(CZelvoDoc* pDocument, QWidget* parent)
+    : QTableWidget(parent), m_pDocument(pDocument)
+{
+    setObjectName(QStringLiteral("ZelvoView"));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    setIconSize(QSize(ICON_SIZE, ICON_SIZE));
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, &CZelvoView::OnContextMenu);
+    connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { Open(row); });
+
+    const auto anySelected = [this] { return GetFirstSelectedItemData() != nullptr; };
+    const auto always = [] { return true; };
+    m_commands.Add(ID_OPEN, [this] { OnOpen(); }, anySelected);
+    m_commands.Add(ID_REFRESH_VIEW, [this] { RefreshList(); });
+    m_commands.Add(ID_EDIT_COPY, [this] { OnCopy(); }, anySelected);
+    m_commands.Add(ID_EDIT_PASTE, [this] { OnPaste(); },
+                   [this] { return g_pCopiedEntries && (!GetFirstSelectedItemData() ||
+                                                        IsFirstSelectedFolder()); });
+    m_commands.Add(ID_DELETE, [this] { OnDelete(); }, anySelected);
+    // Cut exists only as a key (Ctrl+X, Shift+Delete) and deliberately does nothing.
+    m_commands.Add(ID_EDIT_CUT, [] {});
+    for (int id : {ID_NEW_FOLDER, ID_NEW_FILE, ID_IMPORT, ID_HARDWARE_INFO})
+        m_commands.Add(id, {}, always);
+    for (int id : {ID_EXPORT, ID_EDIT_FILE})
+        m_commands.Add(id, {}, [this] { return IsFirstSelectedFile(); });
+
+    SetupColumns();
+}
+
+CZelvoView::~CZelvoView()
+{
+    ClearList();
+    g_pCopiedEntries.reset();
+}
+
+void CZelvoView::OnInitialUpdate()
+{
+    m_imageList.clear();
+    for (int icon : {IDI_FOLDER, IDI_OPEN_FOLDER, IDI_FILE, IDI_EXECUTABLE_FILE})
+        m_imageList[icon] = QIcon(ShellPixmap(icon, ICON_SIZE));
+    SetupColumns();
+    RefreshList();
+}
+
+void CZelvoView::SetupColumns()
+{
+    clear();
+    setColumnCount(4);
+    setHorizontalHeaderLabels({LoadResString(IDS_COLUMN_NAME), LoadResString(IDS_COLUMN_SIZE),
+                               LoadResString(IDS_COLUMN_ATTRIBUTES),
+                               LoadResString(IDS_COLUMN_STATE)});
+    ApplyColumnWidths();
+}
+
+void CZelvoView::ApplyColumnWidths()
+{
+    const auto widths = ListColumnWidths(viewport()->width());
+    for (int column = 0; column < static_cast<int>(widths.size()); ++column)
+        setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+}
+
+void CZelvoView::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    ApplyColumnWidths();
+}
+
+void CZelvoView::ClearList()
+{
+    setRowCount(0);
+    m_rows.clear();
+}
+
+void CZelvoView::RefreshList()
+{
+    const CWaitCursor waitCursor;
+    const std::string path = g_szCurrentPath;
+    ClearList();
+    if (!g_pVfs || !g_pVfs->GetRoot())
+        return;
+    // Rows come in the reverse of the folder's entry order: each entry is put above the
+    // rows listed before it.
+    std::vector<RQ540::CUnknownHeader*> entries;
+    for (RQ540::CUnknownHeader* entry = g_pVfs->GetFirstEntry(); entry; entry = entry->GetNext())
+        entries.push_back(entry);
+    std::reverse(entries.begin(), entries.end());
+    setRowCount(static_cast<int>(entries.size()));
+    for (int row = 0; row < static_cast<int>(entries.size()); ++row) {
+        RQ540::CUnknownHeader* entry = entries[static_cast<std::size_t>(row)];
+        auto record = std::make_unique<EntryItemData>();
+        record->pHeader = entry;
+        record->szPath = ChildPath(path, entry->GetId());
+        const auto texts = FormatEntryRow(*g_pVfs, *entry);
+        for (int column = 0; column < static_cast<int>(texts.size()); ++column)
+            setItem(row, column, MakeCell(texts[static_cast<std::size_t>(column)]));
+        item(row, 0)->setIcon(m_imageList[EntryRowIcon(*entry)]);
+        m_rows.push_back(std::move(record));
+    }
+}
+
+const EntryItemData* CZelvoView::GetItemData(int row) const
+{
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return nullptr;
+    return m_rows[static_cast<std::size_t>(row)].get();
+}
+
+std::vector<const EntryItemData*> CZelvoView::GetSelectedItemData() const
+{
+    QModelIndexList selected = selectionModel()->selectedRows();
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<const EntryItemData*> records;
+    for (const QModelIndex& index : selected) {
+        if (const EntryItemData* record = GetItemData(index.row()))
+            records.push_back(record);
+    }
+    return records;
+}
+
+const EntryItemData* CZelvoView::GetFirstSelectedItemData() const
+{
+    const auto records = GetSelectedItemData();
+    return records.empty() ? nullptr : records.front();
+}
+
+bool CZelvoView::IsFirstSelectedFolder() const
+{
+    const EntryItemData* record = GetFirstSelectedItemData();
+    return record && record->pHeader->IsFolder();
+}
+
+bool CZelvoView::IsFirstSelectedFile() const
+{
+    const EntryItemData* record = GetFirstSelectedItemData();
+    return record && !record->pHeader->IsFolder();
+}
+
+void CZelvoView::Open(int row)
+{
+    const EntryItemData* record = GetItemData(row);
+    if (!record || !g_pVfs)
+        return;
+    if (!record->pHeader->IsFolder()) {
+        if (GetFirstSelectedItemData() != record) {
+            clearSelection();
+            selectRow(row);
+        }
+        const CCommandTable::Entry* edit = m_commands.Find(ID_EDIT_FILE);
+        if (edit && CCommandTable::IsEnabled(*edit))
+            edit->handler();
+        return;
+    }
+    const std::string path = record->szPath;
+    SetCurrentPath(path);
+    g_pVfs->ChangeDirectory(path);
+    if (CMainFrame* frame = MainFrame())
+        frame->SendCommand(ID_OPEN);
+    RefreshList();
+}
+
+void CZelvoView::OnOpen()
+{
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return;
+    const auto first = std::min_element(
+        selected.begin(), selected.end(),
+        [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    Open(first->row());
+}
+
+void CZelvoView::OnCopy()
+{
+    const auto records = GetSelectedItemData();
+    if (records.empty())
+        return;
+    g_pCopiedEntries = std::make_unique<CCopiedEntries>(records);
+}
+
+void CZelvoView::OnPaste()
+{
+    if (!g_pCopiedEntries || !g_pVfs)
+        return;
+    for (std::size_t index = 0; index < g_pCopiedEntries->GetCount(); ++index) {
+        const RQ540::CUnknownHeader* entry = g_pCopiedEntries->Resolve(*g_pVfs, index);
+        if (!entry) {
+            Prompter().Show(MainFrame(), LoadResString(AFX_IDS_APP_TITLE),
+                            QStringLiteral("粘贴操作出错，无法从原始位置读数据！"),
+                            IPrompter::Icon::Warning, IPrompter::Buttons::Ok);
+            return;
+        }
+        const int32_t result = g_pVfs->PasteEntry(entry);
+        if (result != RQ540::RESULT_SUCCESS)
+            ReportVfsError(QStringLiteral("粘贴"), result);
+        else
+            m_pDocument->SetModifiedFlag();
+        if (CMainFrame* frame = MainFrame())
+            frame->SendCommand(ID_REFRESH_NODE);
+    }
+}
+
+void CZelvoView::OnDelete()
+{
+    if (!g_pVfs)
+        return;
+    const IPrompter::Answer answer =
+        Prompter().Show(MainFrame(), QStringLiteral("询问"),
+                        QStringLiteral("确实要删除这些文件(文件夹)么? "), IPrompter::Icon::Question,
+                        IPrompter::Buttons::YesNo);
+    if (answer != IPrompter::Answer::Yes)
+        return;
+    // Taken before anything is deleted, so no record is read after its entry is gone.
+    std::vector<std::pair<uint16_t, bool>> targets;
+    for (const EntryItemData* record : GetSelectedItemData())
+        targets.emplace_back(record->pHeader->GetId(), record->pHeader->IsFolder());
+    for (const auto& [id, bFolder] : targets) {
+        if (bFolder)
+            g_pVfs->DeleteFolder(id);
+        else
+            g_pVfs->DeleteFile(id);
+        m_pDocument->SetModifiedFlag();
+    }
+    if (g_pCopiedEntries)
+        g_pCopiedEntries->ForgetMissing(*g_pVfs);
+    if (CMainFrame* frame = MainFrame())
+        frame->SendCommand(ID_REFRESH_NODE);
+}
+
+void CZelvoView::OnContextMenu(const QPoint& position)
+{
+    CMainFrame* frame = MainFrame();
+    if (!frame)
+        return;
+    const std::unique_ptr<QMenu> menu = frame->CreatePopupMenu(ListContextMenu(), this);
+    menu->exec(viewport()->mapToGlobal(position));
+}
