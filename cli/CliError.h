@@ -1,0 +1,39 @@
+// A failure of one rqfs command, carrying the exit status it ends with and the text of the
+// line rqfs prints for it (without the leading "rqfs: ").
+#pragma once
+
+#include "rq540/VirtualFileSystem.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace RQ540::Cli {
+
+enum ExitStatus : int {
+    STATUS_SUCCESS = 0,
+    STATUS_FAILURE = 1,  // the card refused, or a file could not be read or written
+    STATUS_USAGE = 2,    // the command line itself is wrong
+};
+
+class CCliError : public std::runtime_error {
+public:
+    static CCliError Usage(const std::string& message);
+    static CCliError Failure(const std::string& message);
+    // The card's refusal of operation: its message and code in the fixed form scripts match.
+    static CCliError Refusal(std::string_view operation, const CVirtualFileSystem& vfs,
+                             int32_t result);
+    // "operation: message (result N)", or "(result 1, detail D)" when the code is 1.
+    static std::string FormatRefusal(std::string_view operation, const CVirtualFileSystem& vfs,
+                                     int32_t result);
+
+    ExitStatus GetExitStatus() const { return m_status; }
+
+private:
+    CCliError(ExitStatus status, const std::string& message);
+
+    ExitStatus m_status;
+};
+
+}  // namespace RQ540::Cli

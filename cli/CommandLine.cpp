@@ -1,0 +1,345 @@
+#include "CommandLine.h"
+
+#include "ByteFiles.h"
+#include "CliError.h"
+#include "ScriptLine.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <exception>
+
+namespace RQ540::Cli {
+
+namespace {
+
+constexpr const char* kDescription =
+    "Builds, inspects and checks RQ540 card images (.rqfs).\n"
+    "Card paths are IDs of 1 to 4 hexadecimal digits separated by '/' or '\\', "
+    "e.g. /0001/0002; '/' alone is the root.\n"
+    "Exit status: 0 success, 1 the card refused or a file could not be read or written, "
+    "2 usage error.";
+
+CLI::Option* AddPositional(CLI::App& command, std::string& target, const char* name,
+                           const char* help)
+{
+    return command.add_option(name, target, help)->type_name("");
+}
+
+void AddRequired(CLI::App& command, std::string& target, const char* name, const char* help)
+{
+    AddPositional(command, target, name, help)->required();
+}
+
+void AddJson(CLI::App& command, CommandArguments& args)
+{
+    command.add_flag("--json", args.json, "print one JSON object instead of text");
+}
+
+CLI::Option* AddOptionalText(CLI::App& command, const char* name, const char* valueName,
+                             std::optional<std::string>& target, const std::string& help)
+{
+    return command
+        .add_option_function<std::string>(
+            name, [&target](const std::string& value) { target = value; }, help)
+        ->type_name(valueName);
+}
+
+void AddPasswords(CLI::App& command, CommandArguments& args, const char* keeps)
+{
+    const std::string stored = " (its bytes in a zero-filled field, cut at ";
+    AddOptionalText(command, "--user-password", "TEXT", args.passwords.user,
+                    "user password" + stored + "8 bytes); " + keeps);
+    AddOptionalText(command, "--developer-password", "TEXT", args.passwords.developer,
+                    "developer password" + stored + "24 bytes); " + keeps);
+}
+
+void DeclareNew(CLI::App& command, CommandArguments& args)
+{
+    command.add_flag("--force", args.force, "replace IMAGE if it exists");
+}
+
+void DeclareList(CLI::App& command, CommandArguments& args)
+{
+    AddPositional(command, args.folder, "FOLDER", "folder to list (default: the root)");
+    AddJson(command, args);
+}
+
+void DeclareTree(CLI::App& command, CommandArguments& args) { AddJson(command, args); }
+
+void DeclareInfo(CLI::App& command, CommandArguments& args)
+{
+    AddPositional(command, args.folder, "FOLDER", "folder to sum up (default: the root)");
+    AddJson(command, args);
+}
+
+void DeclareMakeFolder(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.path, "PATH", "the new folder");
+    AddOptionalText(command, "--size", "N", args.size,
+                    "bytes the folder takes from its parent, its own 102-byte header included")
+        ->required();
+    AddPasswords(command, args, "default if omitted");
+}
+
+void DeclareAdd(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.path, "PATH", "the new file");
+    AddOptionalText(command, "--type", "T", args.type,
+                    "file type: exec, data, public-key, private-key, internal-exec, or a "
+                    "number from 0 to 255")
+        ->required();
+    AddOptionalText(command, "--size", "N", args.size,
+                    "file size in bytes (default: FILE's length); a shorter FILE leaves "
+                    "zeros, a longer one is cut");
+    AddOptionalText(command, "--from", "FILE", args.from,
+                    "disk file whose bytes fill the file; '-' reads standard input");
+}
+
+void DeclareWrite(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.path, "PATH", "the file to overwrite; its size never changes");
+    AddOptionalText(command, "--from", "FILE", args.from,
+                    "disk file with the new bytes; '-' reads standard input")
+        ->required();
+    AddOptionalText(command, "--offset", "N", args.offset,
+                    "where the new bytes start in the file (default: 0)");
+}
+
+void DeclareCat(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.path, "PATH", "the file to print");
+}
+
+void DeclareExport(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.path, "PATH", "the file to export");
+    AddRequired(command, args.outputFile, "FILE", "disk file to create or replace");
+}
+
+void DeclareRemove(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.path, "PATH", "the file, or the folder with its whole subtree");
+}
+
+void DeclareCopy(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.path, "SOURCE", "the file or folder to copy");
+    AddRequired(command, args.folder, "DEST_FOLDER", "the folder that receives the copy");
+}
+
+void DeclarePasswd(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.folder, "FOLDER", "the folder, the root ('/') included");
+    AddPasswords(command, args, "unchanged if omitted");
+}
+
+void DeclareNothing(CLI::App&, CommandArguments&) {}
+
+void DeclareCheck(CLI::App& command, CommandArguments& args) { AddJson(command, args); }
+
+void DeclareBatch(CLI::App& command, CommandArguments& args)
+{
+    AddPositional(command, args.script, "SCRIPT",
+                  "one command per line, without IMAGE; '#' starts a comment "
+                  "(default: standard input)");
+}
+
+}  // namespace
+
+CCommandLine::CCommandLine(std::istream& in, std::ostream& out, std::ostream& err)
+    : m_in(in), m_out(out), m_err(err), m_commands(in, out, err)
+{
+}
+
+std::span<const CCommandLine::CommandInfo> CCommandLine::GetCommands()
+{
+    static const CommandInfo commands[] = {
+        {"new", "write a fresh card image (card model 0)", DeclareNew, &CCommandLine::ExecuteNew,
+         nullptr, false},
+        {"ls", "list a folder's entries, head of its list first: ID, type, size, free space",
+         DeclareList, &CCommandLine::ExecuteOnImage, &CCommands::List, false},
+        {"tree", "list the whole card, indented", DeclareTree, &CCommandLine::ExecuteOnImage,
+         &CCommands::Tree, false},
+        {"info", "a folder's usage totals", DeclareInfo, &CCommandLine::ExecuteOnImage,
+         &CCommands::Info, false},
+        {"mkdir", "create a folder", DeclareMakeFolder, &CCommandLine::ExecuteOnImage,
+         &CCommands::MakeFolder, true},
+        {"add", "create a file and fill it from a disk file", DeclareAdd,
+         &CCommandLine::ExecuteOnImage, &CCommands::Add, true},
+        {"write", "overwrite part of a file from a disk file", DeclareWrite,
+         &CCommandLine::ExecuteOnImage, &CCommands::Write, true},
+        {"cat", "print a file's bytes", DeclareCat, &CCommandLine::ExecuteOnImage, &CCommands::Cat,
+         false},
+        {"export", "copy a file's bytes to a disk file", DeclareExport,
+         &CCommandLine::ExecuteOnImage, &CCommands::Export, false},
+        {"rm", "delete a file, or a folder with its whole subtree", DeclareRemove,
+         &CCommandLine::ExecuteOnImage, &CCommands::Remove, true},
+        {"cp", "paste a deep copy of a file or folder into a folder", DeclareCopy,
+         &CCommandLine::ExecuteOnImage, &CCommands::Copy, true},
+        {"passwd", "set a folder's passwords", DeclarePasswd, &CCommandLine::ExecuteOnImage,
+         &CCommands::Passwd, true},
+        {"format", "erase the whole card to a fresh root", DeclareNothing,
+         &CCommandLine::ExecuteOnImage, &CCommands::Format, true},
+        {"check", "validate an image and show where a malformed one goes wrong", DeclareCheck,
+         &CCommandLine::ExecuteCheck, nullptr, false},
+        {"batch",
+         "run a script of commands against one loaded image; write it once, only if every "
+         "line succeeded",
+         DeclareBatch, &CCommandLine::ExecuteBatch, nullptr, true},
+    };
+    return commands;
+}
+
+CCommandLine::Declared CCommandLine::Declare(CLI::App& app, CommandArguments& args,
+                                             bool fromShell)
+{
+    // Card paths begin with '/', which must never be read as a Windows-style option.
+    app.allow_windows_style_options(false);
+    app.require_subcommand(1);
+    Declared declared;
+    for (const CommandInfo& command : GetCommands()) {
+        if (!fromShell && !command.run)
+            continue;
+        CLI::App* sub = app.add_subcommand(command.name, command.description);
+        if (fromShell)
+            AddRequired(*sub, args.image, "IMAGE", "card image file (.rqfs)");
+        command.declare(*sub, args);
+        declared.emplace_back(sub, &command);
+    }
+    return declared;
+}
+
+void CCommandLine::RequireKnownCommand(const std::string& word, bool fromShell)
+{
+    // Options such as --help come before any command.
+    if (word.starts_with('-'))
+        return;
+    const auto commands = GetCommands();
+    const auto found =
+        std::find_if(commands.begin(), commands.end(),
+                     [&word](const CommandInfo& command) { return word == command.name; });
+    if (found == commands.end())
+        throw CCliError::Usage("unknown command '" + word + "'");
+    if (!fromShell && !found->run)
+        throw CCliError::Usage("'" + word + "' cannot run inside a batch script");
+}
+
+const CCommandLine::CommandInfo& CCommandLine::GetSelected(const CLI::App& app,
+                                                           const Declared& declared)
+{
+    const CLI::App* selected = app.get_subcommands().front();
+    return *std::find_if(declared.begin(), declared.end(),
+                         [selected](const auto& pair) { return pair.first == selected; })
+                ->second;
+}
+
+int CCommandLine::Run(int argc, const char* const* argv)
+{
+    CommandArguments args;
+    CLI::App app(kDescription, "rqfs");
+    const Declared declared = Declare(app, args, true);
+    try {
+        if (argc > 1)
+            RequireKnownCommand(argv[1], true);
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return ReportParseError(app, error, "");
+    } catch (const CCliError& error) {
+        return Report(error, "");
+    }
+
+    const CommandInfo& command = GetSelected(app, declared);
+    int status = STATUS_SUCCESS;
+    try {
+        status = (this->*command.execute)(command, args);
+    } catch (const CCliError& error) {
+        return Report(error, "");
+    } catch (const std::exception& error) {
+        m_err << "rqfs: " << command.name << ": " << error.what() << '\n';
+        return STATUS_FAILURE;
+    }
+    if (!m_out.flush()) {
+        m_err << "rqfs: cannot write standard output\n";
+        return STATUS_FAILURE;
+    }
+    return status;
+}
+
+int CCommandLine::ExecuteNew(const CommandInfo&, const CommandArguments& args)
+{
+    m_commands.New(args);
+    return STATUS_SUCCESS;
+}
+
+int CCommandLine::ExecuteCheck(const CommandInfo&, const CommandArguments& args)
+{
+    return m_commands.Check(args);
+}
+
+int CCommandLine::ExecuteOnImage(const CommandInfo& command, const CommandArguments& args)
+{
+    CCardSession session(args.image);
+    (m_commands.*command.run)(session, args);
+    if (command.changesImage)
+        session.Save();
+    return STATUS_SUCCESS;
+}
+
+int CCommandLine::ExecuteBatch(const CommandInfo&, const CommandArguments& args)
+{
+    const bool scriptOnStandardInput = args.script.empty() || args.script == "-";
+    const std::vector<std::string> lines =
+        ReadTextLines(scriptOnStandardInput ? "-" : args.script, m_in);
+    CCardSession session(args.image);
+    m_commands.SetStandardInputTaken(scriptOnStandardInput);
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        const int status =
+            RunScriptLine(session, lines[index], "line " + std::to_string(index + 1) + ": ");
+        if (status != STATUS_SUCCESS)
+            return status;
+    }
+    session.Save();
+    return STATUS_SUCCESS;
+}
+
+int CCommandLine::RunScriptLine(CCardSession& session, const std::string& line,
+                                const std::string& where)
+{
+    CommandArguments args;
+    CLI::App app("A line of a batch script: an rqfs command without IMAGE.", "");
+    const Declared declared = Declare(app, args, false);
+    try {
+        std::vector<std::string> words = SplitScriptLine(line);
+        if (words.empty())
+            return STATUS_SUCCESS;
+        RequireKnownCommand(words.front(), false);
+        // CLI11 takes its arguments last one first.
+        std::reverse(words.begin(), words.end());
+        app.parse(words);
+        const CommandInfo& command = GetSelected(app, declared);
+        (m_commands.*command.run)(session, args);
+    } catch (const CLI::ParseError& error) {
+        return ReportParseError(app, error, where);
+    } catch (const CCliError& error) {
+        return Report(error, where);
+    }
+    return STATUS_SUCCESS;
+}
+
+int CCommandLine::ReportParseError(const CLI::App& app, const CLI::ParseError& error,
+                                   const std::string& where)
+{
+    if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
+        return app.exit(error, m_out, m_err);
+    m_err << "rqfs: " << where << error.what() << '\n';
+    return STATUS_USAGE;
+}
+
+int CCommandLine::Report(const CCliError& error, const std::string& where)
+{
+    m_err << "rqfs: " << where << error.what() << '\n';
+    return error.GetExitStatus();
+}
+
+}  // namespace RQ540::Cli

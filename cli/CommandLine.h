@@ -1,0 +1,70 @@
+// The rqfs command line: its commands and options (CLI11), the exit status of each run,
+// and batch scripts that run many commands against one loaded card.
+#pragma once
+
+#include "Commands.h"
+
+#include <istream>
+#include <ostream>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace CLI {
+class App;
+class ParseError;
+}  // namespace CLI
+
+namespace RQ540::Cli {
+
+class CCliError;
+
+class CCommandLine {
+public:
+    CCommandLine(std::istream& in, std::ostream& out, std::ostream& err);
+
+    // Parses and runs one invocation; answers the process's exit status (0 success,
+    // 1 refused or failed, 2 usage error). Every failure is reported on err.
+    int Run(int argc, const char* const* argv);
+
+private:
+    struct CommandInfo {
+        const char* name;
+        const char* description;
+        void (*declare)(CLI::App& command, CommandArguments& args);
+        // How an invocation from the shell runs the command.
+        int (CCommandLine::*execute)(const CommandInfo& command, const CommandArguments& args);
+        // The work on a loaded card; set for the commands a batch script may use.
+        void (CCommands::*run)(CCardSession& session, const CommandArguments& args);
+        bool changesImage;
+    };
+    using Declared = std::vector<std::pair<CLI::App*, const CommandInfo*>>;
+
+    static std::span<const CommandInfo> GetCommands();
+    // Adds the commands to app: every command with a leading IMAGE from the shell, only
+    // the batch-able ones without IMAGE for a script line.
+    static Declared Declare(CLI::App& app, CommandArguments& args, bool fromShell);
+    // A usage CCliError when word, the first of a command line, names no command that may
+    // run there.
+    static void RequireKnownCommand(const std::string& word, bool fromShell);
+    static const CommandInfo& GetSelected(const CLI::App& app, const Declared& declared);
+
+    int ExecuteNew(const CommandInfo& command, const CommandArguments& args);
+    int ExecuteCheck(const CommandInfo& command, const CommandArguments& args);
+    int ExecuteOnImage(const CommandInfo& command, const CommandArguments& args);
+    int ExecuteBatch(const CommandInfo& command, const CommandArguments& args);
+    int RunScriptLine(CCardSession& session, const std::string& line, const std::string& where);
+
+    // Help requests print help and succeed; anything else is a usage error.
+    int ReportParseError(const CLI::App& app, const CLI::ParseError& error,
+                         const std::string& where);
+    int Report(const CCliError& error, const std::string& where);
+
+    std::istream& m_in;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    CCommands m_commands;
+};
+
+}  // namespace RQ540::Cli

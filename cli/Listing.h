@@ -1,0 +1,32 @@
+// How rqfs shows folders, trees and usage totals: aligned text lines for people and JSON
+// for scripts. IDs are four upper-case hexadecimal digits; a folder's size is the size it
+// was created with (its usage total), shown with its free space.
+#pragma once
+
+#include "CardPath.h"
+
+#include "rq540/VirtualFileSystem.h"
+
+#include <nlohmann/json.hpp>
+
+#include <ostream>
+
+namespace RQ540::Cli {
+
+// The folder's entries in its list order, head first: "ID  type  size  [free N]".
+void WriteEntries(std::ostream& out, const CVirtualFileSystem& vfs, const CFolderHeader* folder);
+nlohmann::ordered_json EntriesToJson(const CVirtualFileSystem& vfs, const CFolderHeader* folder,
+                             const CCardPath& folderPath);
+
+// The root and everything under it, two blanks of indent per level.
+void WriteTree(std::ostream& out, const CVirtualFileSystem& vfs);
+// The root as one object whose folders hold their entries in "children".
+nlohmann::ordered_json TreeToJson(const CVirtualFileSystem& vfs);
+
+void WriteUsage(std::ostream& out, const FolderUsage& usage);
+nlohmann::ordered_json UsageToJson(const FolderUsage& usage);
+
+// Pretty-printed, UTF-8, one trailing newline.
+void WriteJson(std::ostream& out, const nlohmann::ordered_json& value);
+
+}  // namespace RQ540::Cli

@@ -1,0 +1,63 @@
+#include "OptionValues.h"
+
+#include "rq540/CardModel.h"
+
+#include <array>
+#include <limits>
+
+namespace RQ540::Cli {
+
+namespace {
+
+struct NamedType {
+    std::string_view name;
+    uint8_t type;
+};
+
+constexpr std::array<NamedType, 5> kTypeNames{{
+    {"exec", FILE_TYPE_EXECUTABLE},
+    {"data", FILE_TYPE_DATA},
+    {"public-key", FILE_TYPE_PUBLIC_KEY},
+    {"private-key", FILE_TYPE_PRIVATE_KEY},
+    {"internal-exec", FILE_TYPE_INTERNAL_EXECUTABLE},
+}};
+
+}  // namespace
+
+std::optional<uint32_t> ParseUint32(std::string_view text)
+{
+    if (text.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+        if (value > std::numeric_limits<uint32_t>::max())
+            return std::nullopt;
+    }
+    return static_cast<uint32_t>(value);
+}
+
+std::optional<uint8_t> ParseFileType(std::string_view text)
+{
+    for (const NamedType& named : kTypeNames) {
+        if (named.name == text)
+            return named.type;
+    }
+    const std::optional<uint32_t> number = ParseUint32(text);
+    if (!number || *number > std::numeric_limits<uint8_t>::max())
+        return std::nullopt;
+    return static_cast<uint8_t>(*number);
+}
+
+std::string GetFileTypeName(uint8_t type)
+{
+    for (const NamedType& named : kTypeNames) {
+        if (named.type == type)
+            return std::string(named.name);
+    }
+    return std::to_string(type);
+}
+
+}  // namespace RQ540::Cli

@@ -1,0 +1,22 @@
+// The values rqfs options take: sizes and offsets, and the names of the card's file types.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace RQ540::Cli {
+
+// Decimal digits only, 0 to 4294967295. Signs, blanks, other bases and anything past
+// 32 bits give nothing, so a size is never wrapped or taken as negative.
+std::optional<uint32_t> ParseUint32(std::string_view text);
+
+// A file type byte from "exec", "data", "public-key", "private-key", "internal-exec", or
+// a decimal number 0 to 255. The card itself decides which bytes it accepts.
+std::optional<uint8_t> ParseFileType(std::string_view text);
+
+// The name ParseFileType takes for type, or the number for a type that has no name.
+std::string GetFileTypeName(uint8_t type);
+
+}  // namespace RQ540::Cli

@@ -1,0 +1,84 @@
+// Batch scripts: one loaded card, written once at the end, only when every line succeeded.
+#include "RqfsTest.h"
+
+class Batch : public RqfsTest {};
+
+TEST_F(Batch, RunsEveryLineAgainstOneCardAndWritesItAtTheEnd)
+{
+    WriteText("key.bin", "KEY");
+    WriteText("layout.txt",
+              "# application folder\n"
+              "\n"
+              "mkdir /0001 --size 2000 --user-password \"my pin\"\n"
+              "  add \\0001\\0002 --type private-key --from key.bin   # key\r\n"
+              "add /1/3 --type data --size 4\n"
+              "write /1/3 --from key.bin --offset 1\n"
+              "ls /1\n"
+              "cat /1/3\n");
+    const std::string out = RunOk({"batch", m_image, "layout.txt"});
+    EXPECT_EQ(out,
+              "0003  data                   4\n"
+              "0002  private-key            3\n" +
+                  std::string("\0KEY", 4));
+    EXPECT_EQ(RunOk({"cat", m_image, "/1/2"}), "KEY");
+    EXPECT_EQ(RunOk({"info", m_image, "/1"}),
+              "total size      2000\n"
+              "free space      1859\n"
+              "folders         1\n"
+              "files           2\n"
+              "file data size  7\n");
+}
+
+TEST_F(Batch, ARefusedLineIsNamedAndNothingIsWritten)
+{
+    const std::vector<uint8_t> before = ReadBytes(m_image);
+    const RqfsResult refused = Run({"batch", m_image},
+                                   "mkdir /1 --size 200\n"
+                                   "# the same again\n"
+                                   "mkdir /1 --size 300\n"
+                                   "mkdir /2 --size 200\n");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "rqfs: line 3: mkdir /0001: 文件或子目录已存在 (result 13)\n");
+    EXPECT_EQ(ReadBytes(m_image), before);
+
+    const RqfsResult misspelt = Run({"batch", m_image}, "mkdir /1 --size 200\nmkdri /2\n");
+    EXPECT_EQ(misspelt.status, 2);
+    EXPECT_EQ(misspelt.err, "rqfs: line 2: unknown command 'mkdri'\n");
+    EXPECT_EQ(ReadBytes(m_image), before);
+
+    const RqfsResult badValue = Run({"batch", m_image}, "add /1 --type data --size 1 --from '\n");
+    EXPECT_EQ(badValue.status, 2);
+    EXPECT_EQ(badValue.err, "rqfs: line 1: unterminated ' quote\n");
+    EXPECT_EQ(ReadBytes(m_image), before);
+}
+
+TEST_F(Batch, CommandsThatNameAnImageAreNotScriptLines)
+{
+    for (const char* line : {"new x.rqfs", "check", "batch other.txt"}) {
+        const RqfsResult result = Run({"batch", m_image}, line);
+        EXPECT_EQ(result.status, 2) << line;
+        EXPECT_NE(result.err.find("cannot run inside a batch script"), std::string::npos) << line;
+    }
+    EXPECT_EQ(Run({"batch", m_image}, "ls card.rqfs").status, 2);
+}
+
+TEST_F(Batch, StandardInputFeedsFilesOnlyWhenTheScriptComesFromAFile)
+{
+    const std::vector<uint8_t> before = ReadBytes(m_image);
+    const RqfsResult taken = Run({"batch", m_image}, "add /1 --type data --from -\n");
+    EXPECT_EQ(taken.status, 2);
+    EXPECT_EQ(ReadBytes(m_image), before);
+
+    WriteText("script.txt", "add /1 --type data --from -\n");
+    RunOk({"batch", m_image, "script.txt"}, "piped");
+    EXPECT_EQ(RunOk({"cat", m_image, "/1"}), "piped");
+}
+
+TEST_F(Batch, AMissingScriptLeavesTheImageAlone)
+{
+    const std::vector<uint8_t> before = ReadBytes(m_image);
+    const RqfsResult result = Run({"batch", m_image, "absent.txt"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "rqfs: cannot open 'absent.txt' for reading\n");
+    EXPECT_EQ(ReadBytes(m_image), before);
+}
