@@ -61,7 +61,7 @@ Outcome RunDialog(const Bytes& bytes, const std::function<void(CEditFileDialog&)
 {
     CEditFileDialog dialog;
     dialog.m_nSize = static_cast<int32_t>(bytes.size());
-    std::memcpy(dialog.m_pBuffer.get(), bytes.data(), bytes.size());
+    std::copy(bytes.begin(), bytes.end(), dialog.m_pBuffer.get());
     QTimer::singleShot(0, &dialog, [&dialog, &act] {
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.m_hexEdit.viewport()->repaint();
