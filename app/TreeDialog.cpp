@@ -24,7 +24,7 @@ namespace {
 
 constexpr int ICON_SIZE = 16;
 constexpr int TREE_CONTROL_ID = 1000;
-// A cell height of 16 pixels, as the tree's fixed-pitch font is specified.
+// The tree's fixed-pitch font has a cell height of 16 pixels, about 13 to the em.
 constexpr int TREE_FONT_PIXELS = 13;
 constexpr std::size_t PASSWORD_BUFFER_SIZE = 128;
 

@@ -70,12 +70,7 @@ void ShellLogicTest::rowTextsOfFoldersAndFiles()
     const CUnknownHeader* key = vfs.FindFile(0x0003);
     QCOMPARE(FormatEntryRow(vfs, *key)[2], std::string("私钥文件"));
     QCOMPARE(EntryRowIcon(*key), int(IDI_FILE));
-
-    QCOMPARE(std::string(FileTypeName(0)), std::string("可执行文件"));
-    QCOMPARE(std::string(FileTypeName(1)), std::string("数据文件"));
-    QCOMPARE(std::string(FileTypeName(2)), std::string("公钥文件"));
     QCOMPARE(std::string(FileTypeName(5)), std::string("未知文件"));
-    QCOMPARE(std::string(FileTypeName(0xFF)), std::string("未知文件"));
 }
 
 void ShellLogicTest::columnWidthsFollowTheClientWidth_data()
