@@ -1,6 +1,7 @@
 #include "ZelvoView.h"
 
 #include "CopiedEntries.h"
+#include "EntryCommands.h"
 #include "EntryRows.h"
 #include "MainFrame.h"
 #include "MenuTable.h"
@@ -68,6 +69,7 @@ CZelvoView::CZelvoView(CZelvoDoc* pDocument, QWidget* parent)
         m_commands.Add(id, {}, always);
     for (int id : {ID_EXPORT, ID_EDIT_FILE})
         m_commands.Add(id, {}, [this] { return IsFirstSelectedFile(); });
+    new CEntryCommands(this);
 
     SetupColumns();
 }

@@ -3,11 +3,12 @@
 #include "DataExchange.h"
 #include "DialogChecks.h"
 #include "Prompter.h"
+#include "Resource.h"
+#include "StringTable.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,7 +54,7 @@ bool CExchangeDialog::UpdateData(bool save)
 
 void CExchangeDialog::Warn(const QString& text)
 {
-    Prompter().Show(this, QGuiApplication::applicationDisplayName(), text,
+    Prompter().Show(this, LoadResString(AFX_IDS_APP_TITLE), text,
                     IPrompter::Icon::Warning, IPrompter::Buttons::Ok);
 }
 

@@ -1,0 +1,198 @@
+#include "EntryCommands.h"
+
+#include "DialogChecks.h"
+#include "EditFileDialog.h"
+#include "FileDialogs.h"
+#include "HardInforDialog.h"
+#include "ImportFileDialog.h"
+#include "MainFrame.h"
+#include "NewFileDialog.h"
+#include "NewFolderDialog.h"
+#include "Prompter.h"
+#include "Resource.h"
+#include "ShellState.h"
+#include "StringTable.h"
+#include "ZelvoDoc.h"
+#include "ZelvoView.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <vector>
+
+namespace {
+
+const QString DISK_FILE_FILTER = QStringLiteral("All Files (*);;Bin files (*.bin)");
+
+// The ID a file dialog returned; its OK has made sure the text begins with a digit, and
+// 0 would be refused by the core as reserved.
+uint16_t FileIdOf(const CFileEntryDialog& dialog)
+{
+    return DialogChecks::ParseHexId(dialog.m_strFileId.toStdU16String()).value_or(0);
+}
+
+uint32_t CurrentFreeSpace()
+{
+    return g_pVfs->GetCurrentFolder()->GetFreeSpace();
+}
+
+}  // namespace
+
+CEntryCommands::CEntryCommands(CZelvoView* pView) : QObject(pView), m_pView(pView)
+{
+    CCommandTable& commands = pView->GetCommandTable();
+    commands.SetHandler(ID_NEW_FOLDER, [this] { OnNewFolder(); });
+    commands.SetHandler(ID_NEW_FILE, [this] { OnNewFile(); });
+    commands.SetHandler(ID_IMPORT, [this] { OnImport(); });
+    commands.SetHandler(ID_EXPORT, [this] { OnExport(); });
+    commands.SetHandler(ID_EDIT_FILE, [this] { OnEditFile(); });
+    commands.SetHandler(ID_HARDWARE_INFO, [this] { OnHardwareInfo(); });
+}
+
+void CEntryCommands::OnNewFolder()
+{
+    if (!g_pVfs)
+        return;
+    CNewFolderDialog dlg(m_pView);
+    dlg.m_nFreeSpace = CurrentFreeSpace();
+    if (dlg.DoModal() != QDialog::Accepted)
+        return;
+    RQ540::CFolderHeader* folder = nullptr;
+    const int32_t result =
+        g_pVfs->CreateFolder(static_cast<uint32_t>(dlg.m_nFolderId), dlg.m_nSize, &folder);
+    if (result != RQ540::RESULT_SUCCESS) {
+        ReportVfsError(QStringLiteral("创建文件夹"), result);
+        return;
+    }
+    folder->SetDeveloperPassword(
+        DialogChecks::PasswordField(dlg.m_strDeveloperPassword.toStdString(),
+                                    g_pVfs->GetDeveloperPasswordLength())
+            .data());
+    folder->SetUserPassword(DialogChecks::PasswordField(dlg.m_strUserPassword.toStdString(),
+                                                        g_pVfs->GetUserPasswordLength())
+                                .data());
+    EntriesChanged();
+}
+
+void CEntryCommands::OnNewFile()
+{
+    if (!g_pVfs)
+        return;
+    CNewFileDialog dlg(m_pView);
+    dlg.m_nFreeSpace = CurrentFreeSpace();
+    dlg.m_nFileHeaderSize = g_pVfs->GetFileHeaderSize();
+    if (dlg.DoModal() != QDialog::Accepted)
+        return;
+    RQ540::FileHandle handle = nullptr;
+    const int32_t result = g_pVfs->CreateFile(
+        FileIdOf(dlg), DialogChecks::TypeFromListIndex(dlg.m_nTypeIndex), dlg.m_nSize, &handle);
+    if (result != RQ540::RESULT_SUCCESS) {
+        ReportVfsError(QStringLiteral("创建文件"), result);
+        return;
+    }
+    EntriesChanged();
+    g_pVfs->CloseFile(handle);
+}
+
+void CEntryCommands::OnImport()
+{
+    if (!g_pVfs)
+        return;
+    CImportFileDialog dlg(m_pView);
+    dlg.m_nFreeSpace = CurrentFreeSpace();
+    dlg.m_nFileHeaderSize = g_pVfs->GetFileHeaderSize();
+    if (dlg.DoModal() != QDialog::Accepted)
+        return;
+    // Without a file name the new file stays zero-filled.
+    std::vector<uint8_t> buffer(dlg.m_nSize, 0);
+    QFile disk(dlg.m_strFileName);
+    const bool bFromDisk = !dlg.m_strFileName.isEmpty();
+    if (bFromDisk && !disk.open(QIODevice::ReadOnly)) {
+        Warn(QStringLiteral("无法打开文件 %1 !").arg(dlg.m_strFileName));
+        return;
+    }
+    RQ540::FileHandle handle = nullptr;
+    const int32_t result = g_pVfs->CreateFile(
+        FileIdOf(dlg), DialogChecks::TypeFromListIndex(dlg.m_nTypeIndex), dlg.m_nSize, &handle);
+    if (result == RQ540::RESULT_SUCCESS) {
+        // A shorter disk file leaves the rest zero; a longer one is cut at the size.
+        if (bFromDisk)
+            disk.read(reinterpret_cast<char*>(buffer.data()), dlg.m_nSize);
+        g_pVfs->WriteFile(handle, 0, dlg.m_nSize, buffer.data());
+        g_pVfs->CloseFile(handle);
+    } else {
+        ReportVfsError(QStringLiteral("导入文件"), result);
+    }
+    EntriesChanged();
+}
+
+void CEntryCommands::OnExport()
+{
+    const EntryItemData* record = m_pView->GetFirstSelectedItemData();
+    if (!g_pVfs || !record || record->pHeader->IsFolder())
+        return;
+    const uint16_t id = record->pHeader->GetId();
+    const QString idText = QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')).toUpper();
+    QString path = FileDialogs().GetSaveFileName(
+        m_pView, QStringLiteral("另存为"), idText + QStringLiteral(".BIN"), DISK_FILE_FILTER);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".BIN");
+    QFile disk(path);
+    if (!disk.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        Warn(QStringLiteral("无法创建文件 %1 !").arg(path));
+        return;
+    }
+    RQ540::FileHandle handle = nullptr;
+    if (g_pVfs->OpenFile(id, &handle) != RQ540::RESULT_SUCCESS)
+        return;
+    std::vector<uint8_t> buffer(handle->GetSize());
+    g_pVfs->ReadFile(handle, 0, handle->GetSize(), buffer.data());
+    g_pVfs->CloseFile(handle);
+    const auto length = static_cast<qint64>(buffer.size());
+    if (disk.write(reinterpret_cast<const char*>(buffer.data()), length) != length ||
+        !disk.flush())
+        Warn(QStringLiteral("无法写入文件 %1 !").arg(path));
+}
+
+void CEntryCommands::OnEditFile()
+{
+    const EntryItemData* record = m_pView->GetFirstSelectedItemData();
+    if (!g_pVfs || !record || record->pHeader->IsFolder())
+        return;
+    RQ540::FileHandle handle = nullptr;
+    if (g_pVfs->OpenFile(record->pHeader->GetId(), &handle) != RQ540::RESULT_SUCCESS)
+        return;
+    // A card file is never larger than the card (61988 bytes), well within the buffer.
+    const uint32_t size = handle->GetSize();
+    CEditFileDialog dlg(m_pView);
+    dlg.m_nSize = static_cast<int32_t>(size);
+    g_pVfs->ReadFile(handle, 0, size, dlg.m_pBuffer.get());
+    if (dlg.DoModal() == QDialog::Accepted) {
+        g_pVfs->WriteFile(handle, 0, size, dlg.m_pBuffer.get());
+        m_pView->GetDocument()->SetModifiedFlag();
+    }
+    g_pVfs->CloseFile(handle);
+}
+
+void CEntryCommands::OnHardwareInfo()
+{
+    if (!g_pVfs)
+        return;
+    CHardInforDialog dlg(*g_pVfs, m_pView);
+    dlg.DoModal();
+}
+
+void CEntryCommands::EntriesChanged()
+{
+    if (CMainFrame* frame = MainFrame())
+        frame->SendCommand(ID_REFRESH_NODE);
+    m_pView->GetDocument()->SetModifiedFlag();
+}
+
+void CEntryCommands::Warn(const QString& text)
+{
+    Prompter().Show(m_pView, LoadResString(AFX_IDS_APP_TITLE), text, IPrompter::Icon::Warning,
+                    IPrompter::Buttons::Ok);
+}
