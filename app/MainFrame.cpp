@@ -121,7 +121,7 @@ void CMainFrame::CreateMenus()
         FillMenu(menu, popup.items);
         m_router.WatchMenu(menu);
         for (QAction* action : menu->actions()) {
-            if (action->data().toInt() == ID_FILE_MRU_FILE1) {
+            if (action->data().toInt() == ID_RECENT_FILE1) {
                 m_pFileMenu = menu;
                 m_recentFileActions.push_back(action);
             } else if (m_pFileMenu == menu && !m_recentFileActions.empty() &&
@@ -159,7 +159,7 @@ void CMainFrame::CreateAccelerators()
 void CMainFrame::CreateStatusPanes()
 {
     QStatusBar* bar = statusBar();
-    bar->addWidget(new QLabel(LoadResString(AFX_IDS_IDLEMESSAGE)), 1);
+    bar->addWidget(new QLabel(LoadResString(IDS_IDLE_MESSAGE)), 1);
     bar->addPermanentWidget(MakePane(QString(), QString(), EMPTY_PANE_WIDTH));
     m_pPathPane = MakePane(LoadResString(IDS_CURRENT_PATH), QString::number(IDS_CURRENT_PATH),
                            PATH_PANE_WIDTH);
@@ -217,13 +217,13 @@ void CMainFrame::SetRecentFiles(const QStringList& files)
     m_recentFileActions.clear();
     if (files.isEmpty()) {
         m_recentFileActions.push_back(
-            m_router.CreateAction(ID_FILE_MRU_FILE1, QStringLiteral("最近的文件"), m_pFileMenu));
+            m_router.CreateAction(ID_RECENT_FILE1, QStringLiteral("最近的文件"), m_pFileMenu));
     }
     for (int index = 0; index < files.size() && index < RECENT_FILE_COUNT; ++index) {
         const QString text =
             QStringLiteral("&%1 %2").arg(index + 1).arg(QDir::toNativeSeparators(files[index]));
         m_recentFileActions.push_back(
-            m_router.CreateAction(ID_FILE_MRU_FILE1 + index, text, m_pFileMenu));
+            m_router.CreateAction(ID_RECENT_FILE1 + index, text, m_pFileMenu));
     }
     for (QAction* action : m_recentFileActions)
         m_pFileMenu->insertAction(m_pRecentFilesEnd, action);

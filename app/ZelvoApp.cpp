@@ -28,7 +28,7 @@ bool CZelvoApp::InitInstance(const QStringList& arguments)
     m_commands.Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
     m_commands.Add(ID_APP_EXIT, [this] { m_pMainFrame->close(); });
     for (int index = 0; index < RECENT_FILE_COUNT; ++index) {
-        m_commands.Add(ID_FILE_MRU_FILE1 + index, [this, index] { OnOpenRecentFile(index); },
+        m_commands.Add(ID_RECENT_FILE1 + index, [this, index] { OnOpenRecentFile(index); },
                        [this, index] { return index < m_pRecentFileList->GetFiles().size(); });
     }
 

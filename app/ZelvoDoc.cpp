@@ -110,7 +110,7 @@ bool CZelvoDoc::SaveModified()
     const QString name = m_strPathName.isEmpty() ? m_strTitle : m_strPathName;
     const IPrompter::Answer answer =
         Prompter().Show(MainFrame(), LoadResString(AFX_IDS_APP_TITLE),
-                        LoadResString(AFX_IDP_ASK_TO_SAVE).arg(name), IPrompter::Icon::Warning,
+                        LoadResString(IDP_ASK_TO_SAVE).arg(name), IPrompter::Icon::Warning,
                         IPrompter::Buttons::YesNoCancel);
     switch (answer) {
     case IPrompter::Answer::Yes: return DoFileSave();

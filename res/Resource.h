@@ -26,7 +26,7 @@ enum CommandId : int {
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
-    ID_FILE_MRU_FILE1 = 57616,   // also the greyed placeholder of an empty recent-file list
+    ID_RECENT_FILE1 = 57616,   // also the greyed placeholder of an empty recent-file list
     ID_EDIT_CLEAR = 57632,
     ID_EDIT_COPY = 57634,
     ID_EDIT_CUT = 57635,
@@ -39,7 +39,7 @@ enum CommandId : int {
     ID_VIEW_STATUS_BAR = 59393,
 };
 
-// Recent files take the IDs ID_FILE_MRU_FILE1 .. ID_FILE_MRU_FILE1 + RECENT_FILE_COUNT - 1.
+// Recent files take the IDs ID_RECENT_FILE1 .. ID_RECENT_FILE1 + RECENT_FILE_COUNT - 1.
 inline constexpr int RECENT_FILE_COUNT = 4;
 
 // String resources.
@@ -53,8 +53,8 @@ enum StringId : int {
     IDS_FREE_SPACE = 110,
     IDR_MAINFRAME = 128,
     AFX_IDS_APP_TITLE = 57344,
-    AFX_IDS_IDLEMESSAGE = 57345,
-    AFX_IDP_ASK_TO_SAVE = 61699,
+    IDS_IDLE_MESSAGE = 57345,
+    IDP_ASK_TO_SAVE = 61699,
 };
 
 // Icons, by role.

@@ -23,8 +23,8 @@ constexpr StringEntry g_strings[] = {
     {IDR_MAINFRAME, "RQ540虚拟文件系统管理器\n\nRQ540虚拟文件系统管理器\n"
                     "RQ540虚拟文件系统文件 (*.rqfs)\n.rqfs\nRQVfs.Document\nRQVfs.Document"},
     {AFX_IDS_APP_TITLE, "RQ540虚拟文件系统管理器"},
-    {AFX_IDS_IDLEMESSAGE, "就绪"},
-    {AFX_IDP_ASK_TO_SAVE, "是否将改动保存到 %1？"},
+    {IDS_IDLE_MESSAGE, "就绪"},
+    {IDP_ASK_TO_SAVE, "是否将改动保存到 %1？"},
     {ID_FILE_NEW, "创建新虚拟文件系统\n新建"},
     {ID_FILE_OPEN, "打开现有虚拟文件系统\n打开"},
     {ID_FILE_SAVE, "保存虚拟文件系统\n保存"},

@@ -804,20 +804,20 @@ void ShellTest::recentFilesKeepTheLatestFour()
     QStringList items;
     for (QAction* action : Frame()->GetFileMenu()->actions()) {
         const int id = action->data().toInt();
-        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RECENT_FILE_COUNT)
+        if (id >= ID_RECENT_FILE1 && id < ID_RECENT_FILE1 + RECENT_FILE_COUNT)
             items << action->text();
     }
     QCOMPARE(items.size(), 4);
     QCOMPARE(items[0], QStringLiteral("&1 ") + QDir::toNativeSeparators(paths[2]));
 
     // A recent file opens from its menu entry; one that is no longer an image leaves the list.
-    QVERIFY(Execute(ID_FILE_MRU_FILE1 + 3));
+    QVERIFY(Execute(ID_RECENT_FILE1 + 3));
     QCOMPARE(Doc()->GetPathName(), paths[1]);
     QVERIFY(QFile::remove(paths[3]));
-    QVERIFY(Execute(ID_FILE_MRU_FILE1 + 3));
+    QVERIFY(Execute(ID_RECENT_FILE1 + 3));
     QCOMPARE(m_prompter->LastText(), QStringLiteral("打开文件操作失败, 错误信息：打开文件失败!"));
     QCOMPARE(m_app->GetRecentFileList().GetFiles(), (QStringList{paths[1], paths[2], paths[4]}));
-    QVERIFY(!IsEnabled(ID_FILE_MRU_FILE1 + 3));
+    QVERIFY(!IsEnabled(ID_RECENT_FILE1 + 3));
 
     // A new start reads the list back.
     m_app = std::make_unique<CZelvoApp>();
