@@ -137,12 +137,6 @@ PasswordBuffer PasswordField(std::string_view text, uint32_t length)
     return field;
 }
 
-std::string PasswordText(const uint8_t* field, std::size_t size)
-{
-    const uint8_t* end = std::find(field, field + size, 0);
-    return std::string(field, end);
-}
-
 std::string FormatSerialNumber(const SerialNumber& serial)
 {
     std::string text;

@@ -55,8 +55,6 @@ uint8_t TypeFromListIndex(int32_t index);
 
 // text copied into a zero-filled buffer, at most length bytes of it.
 PasswordBuffer PasswordField(std::string_view text, uint32_t length);
-// The text of a stored password field: its bytes up to the first zero.
-std::string PasswordText(const uint8_t* field, std::size_t size);
 
 // 16 upper-case hexadecimal digits, byte 0 first.
 std::string FormatSerialNumber(const SerialNumber& serial);

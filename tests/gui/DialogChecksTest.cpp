@@ -141,16 +141,6 @@ TEST(PasswordField, LongTextIsCutAtTheLength)
     EXPECT_EQ(all.back(), 'x');
 }
 
-TEST(PasswordField, TextEndsAtFirstZero)
-{
-    const uint8_t stored[8] = {'7', '3', '9', 0, 0, 0, 0, 0};
-    EXPECT_EQ(PasswordText(stored, 8), "739");
-    const uint8_t full[8] = {'7', '3', '9', '2', '0', '1', '8', '4'};
-    EXPECT_EQ(PasswordText(full, 8), "73920184");
-    const PasswordBuffer empty = PasswordField("", 24);
-    EXPECT_EQ(PasswordText(empty.data(), 24), "");
-}
-
 TEST(HardwareText, CanonicalForm)
 {
     EXPECT_EQ(FormatSerialNumber({0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0xFF}),
