@@ -2,6 +2,8 @@
 
 #include "CliError.h"
 
+#include "rq540/HexDigits.h"
+
 #include <cstdio>
 
 namespace RQ540::Cli {
@@ -11,17 +13,6 @@ namespace {
 constexpr std::size_t kMaxIdDigits = 4;
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::string JoinIds(const std::vector<uint16_t>& ids, char separator)
 {
@@ -55,7 +46,7 @@ CCardPath CCardPath::Parse(std::string_view text)
         std::size_t length = 0;
         uint32_t id = 0;
         while (length < rest.size() && !IsSeparator(rest[length])) {
-            const int value = HexValue(rest[length]);
+            const int value = HexDigitValue(rest[length]);
             if (value < 0 || length == kMaxIdDigits)
                 throw invalid();
             id = (id << 4) | static_cast<uint32_t>(value);

@@ -1,27 +1,15 @@
 #include "rq540/VirtualFileSystem.h"
 
 #include "rq540/File_Ptr.h"
+#include "rq540/HexDigits.h"
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 
 namespace RQ540 {
 
 namespace {
 
 constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Reads the ID list of a path text from position: four hex digits per ID, blanks and one
 // backslash allowed between IDs and at the end. False when the text does not parse.
@@ -34,7 +22,7 @@ bool ParseIdList(std::string_view text, std::size_t position, std::vector<uint16
     for (;;) {
         uint16_t id = 0;
         for (int digit = 0; digit < 4; ++digit) {
-            const int value = position < text.size() ? HexValue(text[position]) : -1;
+            const int value = position < text.size() ? HexDigitValue(text[position]) : -1;
             if (value < 0)
                 return false;
             id = static_cast<uint16_t>((id << 4) | value);
