@@ -193,6 +193,6 @@ void CEntryCommands::EntriesChanged()
 
 void CEntryCommands::Warn(const QString& text)
 {
-    Prompter().Show(m_pView, LoadResString(AFX_IDS_APP_TITLE), text, IPrompter::Icon::Warning,
+    Prompter().Show(m_pView, LoadResString(IDS_APP_TITLE), text, IPrompter::Icon::Warning,
                     IPrompter::Buttons::Ok);
 }

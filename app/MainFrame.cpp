@@ -232,7 +232,7 @@ void CMainFrame::SetRecentFiles(const QStringList& files)
 void CMainFrame::UpdateTitle()
 {
     setWindowTitle(m_pDocument->GetTitle() + QStringLiteral(" - ") +
-                   LoadResString(AFX_IDS_APP_TITLE));
+                   LoadResString(IDS_APP_TITLE));
 }
 
 void CMainFrame::OnViewDeviceTree()

@@ -38,6 +38,6 @@ void ReportVfsError(const QString& operation, int32_t code, const RQ540::CVirtua
     const char* message = vfs ? vfs->GetErrorText(code) : nullptr;
     const QString text = QStringLiteral("%1操作失败, 错误信息：%2!")
                              .arg(operation, QString::fromUtf8(message ? message : ""));
-    Prompter().Show(g_pMainFrame, LoadResString(AFX_IDS_APP_TITLE), text, IPrompter::Icon::Warning,
+    Prompter().Show(g_pMainFrame, LoadResString(IDS_APP_TITLE), text, IPrompter::Icon::Warning,
                     IPrompter::Buttons::Ok);
 }

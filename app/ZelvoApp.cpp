@@ -20,7 +20,7 @@ CZelvoApp::~CZelvoApp() = default;
 
 bool CZelvoApp::InitInstance(const QStringList& arguments)
 {
-    m_pSettings = std::make_unique<QSettings>(g_settingsKey, LoadResString(AFX_IDS_APP_TITLE));
+    m_pSettings = std::make_unique<QSettings>(g_settingsKey, LoadResString(IDS_APP_TITLE));
     m_pRecentFileList = std::make_unique<CRecentFileList>(*m_pSettings, RECENT_FILE_COUNT);
 
     m_commands.Add(ID_FILE_NEW, [this] { OnFileNew(); });

@@ -109,7 +109,7 @@ bool CZelvoDoc::SaveModified()
         return true;
     const QString name = m_strPathName.isEmpty() ? m_strTitle : m_strPathName;
     const IPrompter::Answer answer =
-        Prompter().Show(MainFrame(), LoadResString(AFX_IDS_APP_TITLE),
+        Prompter().Show(MainFrame(), LoadResString(IDS_APP_TITLE),
                         LoadResString(IDP_ASK_TO_SAVE).arg(name), IPrompter::Icon::Warning,
                         IPrompter::Buttons::YesNoCancel);
     switch (answer) {

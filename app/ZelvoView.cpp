@@ -232,7 +232,7 @@ void CZelvoView::OnPaste()
     for (std::size_t index = 0; index < g_pCopiedEntries->GetCount(); ++index) {
         const RQ540::CUnknownHeader* entry = g_pCopiedEntries->Resolve(*g_pVfs, index);
         if (!entry) {
-            Prompter().Show(MainFrame(), LoadResString(AFX_IDS_APP_TITLE),
+            Prompter().Show(MainFrame(), LoadResString(IDS_APP_TITLE),
                             QStringLiteral("粘贴操作出错，无法从原始位置读数据！"),
                             IPrompter::Icon::Warning, IPrompter::Buttons::Ok);
             return;

@@ -54,7 +54,7 @@ bool CExchangeDialog::UpdateData(bool save)
 
 void CExchangeDialog::Warn(const QString& text)
 {
-    Prompter().Show(this, LoadResString(AFX_IDS_APP_TITLE), text,
+    Prompter().Show(this, LoadResString(IDS_APP_TITLE), text,
                     IPrompter::Icon::Warning, IPrompter::Buttons::Ok);
 }
 

@@ -22,7 +22,7 @@ constexpr StringEntry g_strings[] = {
     {IDS_FREE_SPACE, "剩余空间 %d 字节"},
     {IDR_MAINFRAME, "RQ540虚拟文件系统管理器\n\nRQ540虚拟文件系统管理器\n"
                     "RQ540虚拟文件系统文件 (*.rqfs)\n.rqfs\nRQVfs.Document\nRQVfs.Document"},
-    {AFX_IDS_APP_TITLE, "RQ540虚拟文件系统管理器"},
+    {IDS_APP_TITLE, "RQ540虚拟文件系统管理器"},
     {IDS_IDLE_MESSAGE, "就绪"},
     {IDP_ASK_TO_SAVE, "是否将改动保存到 %1？"},
     {ID_FILE_NEW, "创建新虚拟文件系统\n新建"},
