@@ -1,7 +1,6 @@
 #include "CopiedEntries.h"
 
-#include "EntryRows.h"
-
+#include "rq540/CardPath.h"
 #include "rq540/EntryTree.h"
 #include "rq540/FolderHeader.h"
 
@@ -39,12 +38,13 @@ void CCopiedEntries::ForgetAll()
 const RQ540::CUnknownHeader* CCopiedEntries::Locate(const RQ540::CVirtualFileSystem& vfs,
                                                     const CopiedEntry& entry)
 {
-    const auto ids = SplitPath(entry.szPath);
+    const auto path = RQ540::CCardPath::ParseChangeDirectoryText(entry.szPath);
     const RQ540::CFolderHeader* folder = vfs.GetRoot();
-    if (!ids || ids->empty() || !folder)
+    if (!path || path->IsRoot() || !folder)
         return nullptr;
-    for (std::size_t level = 0; level + 1 < ids->size(); ++level) {
-        folder = RQ540::FindChildFolder(folder, (*ids)[level]);
+    const std::vector<uint16_t>& ids = path->GetIds();
+    for (std::size_t level = 0; level + 1 < ids.size(); ++level) {
+        folder = RQ540::FindChildFolder(folder, ids[level]);
         if (!folder)
             return nullptr;
     }

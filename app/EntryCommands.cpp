@@ -15,6 +15,9 @@
 #include "ZelvoDoc.h"
 #include "ZelvoView.h"
 
+#include "rq540/HexDigits.h"
+#include "rq540/PasswordField.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -53,7 +56,7 @@ void CEntryCommands::OnNewFolder()
 {
     if (!g_pVfs)
         return;
-    CNewFolderDialog dlg(m_pView);
+    CNewFolderDialog dlg(m_pView, g_pVfs->GetModel());
     dlg.m_nFreeSpace = CurrentFreeSpace();
     if (dlg.DoModal() != QDialog::Accepted)
         return;
@@ -64,12 +67,11 @@ void CEntryCommands::OnNewFolder()
         ReportVfsError(QStringLiteral("创建文件夹"), result);
         return;
     }
-    folder->SetDeveloperPassword(
-        DialogChecks::PasswordField(dlg.m_strDeveloperPassword.toStdString(),
-                                    g_pVfs->GetDeveloperPasswordLength())
-            .data());
-    folder->SetUserPassword(DialogChecks::PasswordField(dlg.m_strUserPassword.toStdString(),
-                                                        g_pVfs->GetUserPasswordLength())
+    folder->SetDeveloperPassword(RQ540::PasswordField(dlg.m_strDeveloperPassword.toStdString(),
+                                                      g_pVfs->GetDeveloperPasswordLength())
+                                     .data());
+    folder->SetUserPassword(RQ540::PasswordField(dlg.m_strUserPassword.toStdString(),
+                                                 g_pVfs->GetUserPasswordLength())
                                 .data());
     EntriesChanged();
 }
@@ -91,7 +93,8 @@ void CEntryCommands::OnNewFile()
         return;
     }
     EntriesChanged();
-    g_pVfs->CloseFile(handle);
+    // The handle CreateFile opened is closed without fail.
+    (void)g_pVfs->CloseFile(handle);
 }
 
 void CEntryCommands::OnImport()
@@ -118,8 +121,9 @@ void CEntryCommands::OnImport()
         // A shorter disk file leaves the rest zero; a longer one is cut at the size.
         if (bFromDisk)
             disk.read(reinterpret_cast<char*>(buffer.data()), dlg.m_nSize);
-        g_pVfs->WriteFile(handle, 0, dlg.m_nSize, buffer.data());
-        g_pVfs->CloseFile(handle);
+        // The whole new file through the handle just opened: neither can be refused.
+        (void)g_pVfs->WriteFile(handle, 0, dlg.m_nSize, buffer.data());
+        (void)g_pVfs->CloseFile(handle);
     } else {
         ReportVfsError(QStringLiteral("导入文件"), result);
     }
@@ -132,7 +136,7 @@ void CEntryCommands::OnExport()
     if (!g_pVfs || !record || record->pHeader->IsFolder())
         return;
     const uint16_t id = record->pHeader->GetId();
-    const QString idText = QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')).toUpper();
+    const QString idText = QString::fromStdString(RQ540::FormatId(id));
     QString path = FileDialogs().GetSaveFileName(
         m_pView, QStringLiteral("另存为"), idText + QStringLiteral(".BIN"), DISK_FILE_FILTER);
     if (path.isEmpty())
@@ -148,8 +152,9 @@ void CEntryCommands::OnExport()
     if (g_pVfs->OpenFile(id, &handle) != RQ540::RESULT_SUCCESS)
         return;
     std::vector<uint8_t> buffer(handle->GetSize());
-    g_pVfs->ReadFile(handle, 0, handle->GetSize(), buffer.data());
-    g_pVfs->CloseFile(handle);
+    // The whole file through the handle just opened: neither can be refused.
+    (void)g_pVfs->ReadFile(handle, 0, handle->GetSize(), buffer.data());
+    (void)g_pVfs->CloseFile(handle);
     const auto length = static_cast<qint64>(buffer.size());
     if (disk.write(reinterpret_cast<const char*>(buffer.data()), length) != length ||
         !disk.flush())
@@ -168,12 +173,14 @@ void CEntryCommands::OnEditFile()
     const uint32_t size = handle->GetSize();
     CEditFileDialog dlg(m_pView);
     dlg.m_nSize = static_cast<int32_t>(size);
-    g_pVfs->ReadFile(handle, 0, size, dlg.m_pBuffer.get());
+    // The whole file through the handle just opened: reading, writing back and closing
+    // cannot be refused, so their results are not looked at.
+    (void)g_pVfs->ReadFile(handle, 0, size, dlg.m_pBuffer.get());
     if (dlg.DoModal() == QDialog::Accepted) {
-        g_pVfs->WriteFile(handle, 0, size, dlg.m_pBuffer.get());
+        (void)g_pVfs->WriteFile(handle, 0, size, dlg.m_pBuffer.get());
         m_pView->GetDocument()->SetModifiedFlag();
     }
-    g_pVfs->CloseFile(handle);
+    (void)g_pVfs->CloseFile(handle);
 }
 
 void CEntryCommands::OnHardwareInfo()

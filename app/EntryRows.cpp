@@ -4,47 +4,7 @@
 
 #include "rq540/FileHeader.h"
 #include "rq540/FolderHeader.h"
-
-#include <charconv>
-#include <cstdio>
-
-std::string ChildPath(const std::string& parentPath, uint16_t id)
-{
-    std::string path = parentPath;
-    if (path != "\\")
-        path += '\\';
-    return path + FormatEntryId(id);
-}
-
-std::optional<std::vector<uint16_t>> SplitPath(const std::string& path)
-{
-    if (path.empty() || path.front() != '\\')
-        return std::nullopt;
-    std::vector<uint16_t> ids;
-    std::size_t start = 1;
-    while (start < path.size()) {
-        const std::size_t end = path.find('\\', start);
-        const std::size_t stop = end == std::string::npos ? path.size() : end;
-        if (stop - start != 4)
-            return std::nullopt;
-        uint16_t id = 0;
-        const auto [ptr, error] = std::from_chars(path.data() + start, path.data() + stop, id, 16);
-        if (error != std::errc() || ptr != path.data() + stop)
-            return std::nullopt;
-        ids.push_back(id);
-        start = stop + 1;
-        if (end != std::string::npos && start == path.size())
-            return std::nullopt;
-    }
-    return ids;
-}
-
-std::string FormatEntryId(uint16_t id)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", id);
-    return text;
-}
+#include "rq540/HexDigits.h"
 
 const char* FileTypeName(uint8_t type)
 {
@@ -62,7 +22,7 @@ std::array<std::string, 4> FormatEntryRow(const RQ540::CVirtualFileSystem& vfs,
                                           const RQ540::CUnknownHeader& entry)
 {
     std::array<std::string, 4> texts;
-    texts[0] = FormatEntryId(entry.GetId());
+    texts[0] = RQ540::FormatId(entry.GetId());
     if (entry.IsFolder()) {
         RQ540::FolderUsage usage;
         vfs.GetFolderUsage(static_cast<const RQ540::CFolderHeader*>(&entry), usage);

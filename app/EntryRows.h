@@ -1,5 +1,5 @@
-// What the folder list and the tree panel show for an entry, without any widget: paths,
-// row texts, row images and the list's column widths.
+// What the folder list and the tree panel show for an entry, without any widget: row
+// texts, row images and the list's column widths.
 #pragma once
 
 #include "rq540/UnknownHeader.h"
@@ -7,20 +7,7 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <vector>
-
-// The path of the child id of the folder at parentPath: "\" is only put between the two
-// when the parent is not the root.
-std::string ChildPath(const std::string& parentPath, uint16_t id);
-
-// The folder IDs a path names from the root down; nullopt for a text that is not a
-// sequence of backslash-separated 4-digit hexadecimal IDs ("\" alone gives none).
-std::optional<std::vector<uint16_t>> SplitPath(const std::string& path);
-
-// "%04X" of the ID.
-std::string FormatEntryId(uint16_t id);
 
 // The name shown for a file type byte; "未知文件" above 4.
 const char* FileTypeName(uint8_t type);

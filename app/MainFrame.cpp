@@ -256,8 +256,10 @@ void CMainFrame::OnDeleteFolder()
         return;
     QTreeWidgetItem* parentNode = node->parent();
     const uint16_t id = record->pHeader->GetId();
-    g_pVfs->ChangeDirectory("..");
-    g_pVfs->DeleteFolder(id);
+    // The selected folder is the current one, so its parent is entered; the refresh below
+    // shows whatever the deletion left.
+    (void)g_pVfs->ChangeDirectory("..");
+    (void)g_pVfs->DeleteFolder(id);
     // The folder is gone from the image, so closing must offer to save.
     m_pDocument->SetModifiedFlag();
     if (g_pCopiedEntries)

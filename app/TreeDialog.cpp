@@ -10,6 +10,8 @@
 #include "ZelvoDoc.h"
 
 #include "rq540/FolderHeader.h"
+#include "rq540/HexDigits.h"
+#include "rq540/PasswordField.h"
 
 #include <QHeaderView>
 #include <QMenu>
@@ -26,7 +28,6 @@ constexpr int ICON_SIZE = 16;
 constexpr int TREE_CONTROL_ID = 1000;
 // The tree's fixed-pitch font has a cell height of 16 pixels, about 13 to the em.
 constexpr int TREE_FONT_PIXELS = 13;
-constexpr std::size_t PASSWORD_BUFFER_SIZE = 128;
 
 // The stored bytes up to the first zero byte, as text.
 QString PasswordText(const std::vector<uint8_t>& bytes)
@@ -34,18 +35,6 @@ QString PasswordText(const std::vector<uint8_t>& bytes)
     const auto end = std::find(bytes.begin(), bytes.end(), uint8_t{0});
     return QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()),
                              static_cast<qsizetype>(end - bytes.begin()));
-}
-
-// The text as a zero-padded field: at most length bytes of it in a zeroed buffer that is
-// at least as long as the folder's field.
-std::vector<uint8_t> PasswordField(const QString& text, uint32_t length, uint32_t fieldSize)
-{
-    std::vector<uint8_t> buffer(std::max<std::size_t>(PASSWORD_BUFFER_SIZE, fieldSize), 0);
-    const QByteArray bytes = text.toUtf8();
-    const auto count = std::min<std::size_t>({static_cast<std::size_t>(bytes.size()), length,
-                                              buffer.size()});
-    std::copy_n(bytes.constData(), count, buffer.begin());
-    return buffer;
 }
 
 }  // namespace
@@ -138,6 +127,7 @@ void CTreeDialog::FillNode(QTreeWidgetItem* node)
     const std::string path = GetItemPath(node);
     if (!g_pVfs || g_pVfs->ChangeDirectory(path) != RQ540::RESULT_SUCCESS)
         return;
+    const RQ540::CCardPath folder = g_pVfs->GetCurrentPath();
     DeleteNode(node, false);
     // Each folder goes above the nodes inserted before it, so siblings show in the
     // reverse of the folder's entry order. The walk holds its own position in the list,
@@ -145,12 +135,13 @@ void CTreeDialog::FillNode(QTreeWidgetItem* node)
     for (RQ540::CUnknownHeader* entry = g_pVfs->GetFirstEntry(); entry; entry = entry->GetNext()) {
         if (!entry->IsFolder())
             continue;
-        auto* child = new QTreeWidgetItem({QString::fromStdString(FormatEntryId(entry->GetId()))});
+        auto* child =
+            new QTreeWidgetItem({QString::fromStdString(RQ540::FormatId(entry->GetId()))});
         child->setIcon(0, m_folderIcon);
         node->insertChild(0, child);
         auto record = std::make_unique<EntryItemData>();
         record->pHeader = entry;
-        record->szPath = ChildPath(path, entry->GetId());
+        record->szPath = folder.GetChild(entry->GetId()).ToChangeDirectoryText();
         m_records[child] = std::move(record);
         FillNode(child);
     }
@@ -206,7 +197,8 @@ void CTreeDialog::OnSelChanged(QTreeWidgetItem* item)
     if (!node || !g_pVfs)
         return;
     const std::string path = GetItemPath(node);
-    g_pVfs->ChangeDirectory(path);
+    // A node's folder stands in the image while the node does.
+    (void)g_pVfs->ChangeDirectory(path);
     SetCurrentPath(path);
     if (CMainFrame* frame = MainFrame())
         frame->SendCommand(ID_REFRESH_VIEW);
@@ -222,7 +214,8 @@ void CTreeDialog::OnRefreshNode()
     FillNode(node);
     SelectItem(node);
     const std::string path = GetItemPath(node);
-    g_pVfs->ChangeDirectory(path);
+    // A node whose folder is gone keeps the current folder; the list shows that one.
+    (void)g_pVfs->ChangeDirectory(path);
     SetCurrentPath(path);
     if (CMainFrame* frame = MainFrame())
         frame->SendCommand(ID_REFRESH_VIEW);
@@ -246,13 +239,12 @@ void CTreeDialog::OnChangePassword()
     if (!m_runPasswordDialog(this, record == nullptr, strDeveloperPassword, strUserPassword))
         return;
 
-    folder->SetDeveloperPassword(PasswordField(strDeveloperPassword,
-                                               g_pVfs->GetDeveloperPasswordLength(),
-                                               folder->GetDeveloperPasswordSize())
+    folder->SetDeveloperPassword(RQ540::PasswordField(strDeveloperPassword.toStdString(),
+                                                      g_pVfs->GetDeveloperPasswordLength())
                                      .data());
-    folder->SetUserPassword(PasswordField(strUserPassword, g_pVfs->GetUserPasswordLength(),
-                                          folder->GetUserPasswordSize())
-                                .data());
+    folder->SetUserPassword(
+        RQ540::PasswordField(strUserPassword.toStdString(), g_pVfs->GetUserPasswordLength())
+            .data());
     // The passwords are part of the image: without this, closing would drop them unasked.
     m_pDocument->SetModifiedFlag();
 }

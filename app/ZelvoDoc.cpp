@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int32_t NEW_CARD_MODEL = 0;
-
 std::filesystem::path ToFsPath(const QString& path)
 {
     return std::filesystem::path(path.toStdU16String());
@@ -39,7 +37,7 @@ bool CZelvoDoc::OnNewDocument()
 {
     m_strPathName.clear();
     m_bModified = false;
-    ReplaceImage(std::make_unique<RQ540::CRQ540Vfs>(NEW_CARD_MODEL));
+    ReplaceImage(std::make_unique<RQ540::CRQ540Vfs>(RQ540::NEW_CARD_MODEL));
     SetTitle(QStringLiteral("NewRqVfs"));
     SetCurrentPath("\\");
     if (CMainFrame* frame = MainFrame())

@@ -18,7 +18,7 @@ public:
     explicit CZelvoDoc(QObject* parent = nullptr);
     ~CZelvoDoc() override;
 
-    // A fresh image for card model 0, titled "NewRqVfs".
+    // A fresh image for the new-card model, titled "NewRqVfs".
     bool OnNewDocument();
     // Reads the image at path; on failure reports it and keeps the current image.
     bool OnOpenDocument(const QString& path);

@@ -121,10 +121,10 @@ void CZelvoView::ClearList()
 void CZelvoView::RefreshList()
 {
     const CWaitCursor waitCursor;
-    const std::string path = g_szCurrentPath;
     ClearList();
     if (!g_pVfs || !g_pVfs->GetRoot())
         return;
+    const RQ540::CCardPath folder = g_pVfs->GetCurrentPath();
     // Rows come in the reverse of the folder's entry order: each entry is put above the
     // rows listed before it.
     std::vector<RQ540::CUnknownHeader*> entries;
@@ -136,7 +136,7 @@ void CZelvoView::RefreshList()
         RQ540::CUnknownHeader* entry = entries[static_cast<std::size_t>(row)];
         auto record = std::make_unique<EntryItemData>();
         record->pHeader = entry;
-        record->szPath = ChildPath(path, entry->GetId());
+        record->szPath = folder.GetChild(entry->GetId()).ToChangeDirectoryText();
         const auto texts = FormatEntryRow(*g_pVfs, *entry);
         for (int column = 0; column < static_cast<int>(texts.size()); ++column)
             setItem(row, column, MakeCell(texts[static_cast<std::size_t>(column)]));
@@ -200,7 +200,8 @@ void CZelvoView::Open(int row)
     }
     const std::string path = record->szPath;
     SetCurrentPath(path);
-    g_pVfs->ChangeDirectory(path);
+    // The row's folder stands in the current folder, so entering it cannot fail.
+    (void)g_pVfs->ChangeDirectory(path);
     if (CMainFrame* frame = MainFrame())
         frame->SendCommand(ID_OPEN);
     RefreshList();
@@ -261,11 +262,12 @@ void CZelvoView::OnDelete()
     std::vector<std::pair<uint16_t, bool>> targets;
     for (const EntryItemData* record : GetSelectedItemData())
         targets.emplace_back(record->pHeader->GetId(), record->pHeader->IsFolder());
+    // The results are not shown: the list, listed afresh, shows what was really removed.
     for (const auto& [id, bFolder] : targets) {
         if (bFolder)
-            g_pVfs->DeleteFolder(id);
+            (void)g_pVfs->DeleteFolder(id);
         else
-            g_pVfs->DeleteFile(id);
+            (void)g_pVfs->DeleteFile(id);
         m_pDocument->SetModifiedFlag();
     }
     if (g_pCopiedEntries)

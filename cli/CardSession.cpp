@@ -2,6 +2,8 @@
 
 #include "CliError.h"
 
+#include "rq540/PasswordField.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -33,13 +35,6 @@ void CCardSession::Check(int32_t result, std::string_view operation) const
         throw CCliError::Refusal(operation, m_vfs, result);
 }
 
-std::vector<uint8_t> CCardSession::PasswordField(const std::string& text, uint32_t length)
-{
-    std::vector<uint8_t> field(length, 0);
-    std::copy_n(text.begin(), std::min<std::size_t>(text.size(), length), field.begin());
-    return field;
-}
-
 const CFolderHeader* CCardSession::EnterFolder(const CCardPath& folder,
                                                std::string_view operation)
 {
@@ -51,8 +46,8 @@ void CCardSession::MakeFolder(const CCardPath& path, uint32_t size, const Passwo
                               std::string_view operation)
 {
     EnterFolder(path.GetParent(), operation);
-    std::vector<uint8_t> user;
-    std::vector<uint8_t> developer;
+    PasswordBuffer user{};
+    PasswordBuffer developer{};
     if (passwords.user)
         user = PasswordField(*passwords.user, m_vfs.GetUserPasswordLength());
     if (passwords.developer)

@@ -3,8 +3,7 @@
 // CCliError that names the operation and carries the card's message and code.
 #pragma once
 
-#include "CardPath.h"
-
+#include "rq540/CardPath.h"
 #include "rq540/RQ540Vfs.h"
 
 #include <cstdint>
@@ -62,8 +61,6 @@ public:
 
 private:
     void Check(int32_t result, std::string_view operation) const;
-    // The typed text copied into a zero-filled field of length bytes, cut at length.
-    static std::vector<uint8_t> PasswordField(const std::string& text, uint32_t length);
     // Writes bytes at offset through an open handle, then closes it whatever happened.
     void WriteAndClose(FileHandle handle, uint32_t offset, std::span<const uint8_t> bytes,
                        std::string_view operation);

@@ -4,21 +4,31 @@
 #include "CliError.h"
 #include "ScriptLine.h"
 
+#include "rq540/CardModel.h"
+#include "rq540/HexDigits.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <exception>
+#include <string>
 
 namespace RQ540::Cli {
 
 namespace {
 
-constexpr const char* kDescription =
-    "Builds, inspects and checks RQ540 card images (.rqfs).\n"
-    "Card paths are IDs of 1 to 4 hexadecimal digits separated by '/' or '\\', "
-    "e.g. /0001/0002; '/' alone is the root.\n"
-    "Exit status: 0 success, 1 the card refused or a file could not be read or written, "
-    "2 usage error.";
+// Help texts quote the limits of the card model new images are made for.
+std::string Limit(uint32_t value) { return std::to_string(value); }
+
+std::string Description()
+{
+    return "Builds, inspects and checks RQ540 card images (.rqfs).\n"
+           "Card paths are IDs of 1 to " + std::to_string(ID_DIGITS) +
+           " hexadecimal digits separated by '/' or '\\', e.g. /0001/0002; '/' alone is the "
+           "root.\n"
+           "Exit status: 0 success, 1 the card refused or a file could not be read or written, "
+           "2 usage error.";
+}
 
 CLI::Option* AddPositional(CLI::App& command, std::string& target, const char* name,
                            const char* help)
@@ -49,9 +59,11 @@ void AddPasswords(CLI::App& command, CommandArguments& args, const char* keeps)
 {
     const std::string stored = " (its bytes in a zero-filled field, cut at ";
     AddOptionalText(command, "--user-password", "TEXT", args.passwords.user,
-                    "user password" + stored + "8 bytes); " + keeps);
+                    "user password" + stored + Limit(GetUserPasswordLength(NEW_CARD_MODEL)) +
+                        " bytes); " + keeps);
     AddOptionalText(command, "--developer-password", "TEXT", args.passwords.developer,
-                    "developer password" + stored + "24 bytes); " + keeps);
+                    "developer password" + stored +
+                        Limit(GetDeveloperPasswordLength(NEW_CARD_MODEL)) + " bytes); " + keeps);
 }
 
 void DeclareNew(CLI::App& command, CommandArguments& args)
@@ -77,7 +89,8 @@ void DeclareMakeFolder(CLI::App& command, CommandArguments& args)
 {
     AddRequired(command, args.path, "PATH", "the new folder");
     AddOptionalText(command, "--size", "N", args.size,
-                    "bytes the folder takes from its parent, its own 102-byte header included")
+                    "bytes the folder takes from its parent, its own " +
+                        Limit(GetFolderHeaderCost(NEW_CARD_MODEL)) + "-byte header included")
         ->required();
     AddPasswords(command, args, "default if omitted");
 }
@@ -154,9 +167,10 @@ CCommandLine::CCommandLine(std::istream& in, std::ostream& out, std::ostream& er
 
 std::span<const CCommandLine::CommandInfo> CCommandLine::GetCommands()
 {
+    static const std::string newDescription =
+        "write a fresh card image (card model " + std::to_string(NEW_CARD_MODEL) + ")";
     static const CommandInfo commands[] = {
-        {"new", "write a fresh card image (card model 0)", DeclareNew, &CCommandLine::ExecuteNew,
-         nullptr, false},
+        {"new", newDescription.c_str(), DeclareNew, &CCommandLine::ExecuteNew, nullptr, false},
         {"ls", "list a folder's entries, head of its list first: ID, type, size, free space",
          DeclareList, &CCommandLine::ExecuteOnImage, &CCommands::List, false},
         {"tree", "list the whole card, indented", DeclareTree, &CCommandLine::ExecuteOnImage,
@@ -237,7 +251,7 @@ const CCommandLine::CommandInfo& CCommandLine::GetSelected(const CLI::App& app,
 int CCommandLine::Run(int argc, const char* const* argv)
 {
     CommandArguments args;
-    CLI::App app(kDescription, "rqfs");
+    CLI::App app(Description(), "rqfs");
     const Declared declared = Declare(app, args, true);
     try {
         if (argc > 1)

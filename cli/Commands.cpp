@@ -14,8 +14,6 @@ namespace RQ540::Cli {
 
 namespace {
 
-// The only card model there is; new images are made for it.
-constexpr int32_t kNewCardModel = 0;
 constexpr uint64_t kMaxFileBytes = std::numeric_limits<uint32_t>::max();
 
 std::string Operation(const char* command, const CCardPath& path)
@@ -26,7 +24,7 @@ std::string Operation(const char* command, const CCardPath& path)
 // A path that names an entry, which the root is not.
 CCardPath EntryPath(const std::string& text)
 {
-    CCardPath path = CCardPath::Parse(text);
+    CCardPath path = ParseCardPath(text);
     if (path.IsRoot())
         throw CCliError::Usage("'" + text + "' is the root folder; name an entry below it");
     return path;
@@ -98,7 +96,7 @@ void CCommands::New(const CommandArguments& args)
     if (!args.force && std::filesystem::exists(args.image, error))
         throw CCliError::Failure("new " + args.image +
                                  ": the file already exists; --force replaces it");
-    CCardSession session(args.image, kNewCardModel);
+    CCardSession session(args.image, NEW_CARD_MODEL);
     session.Save();
 }
 
@@ -139,7 +137,7 @@ int CCommands::Check(const CommandArguments& args)
 
 void CCommands::List(CCardSession& session, const CommandArguments& args)
 {
-    const CCardPath folder = CCardPath::Parse(args.folder);
+    const CCardPath folder = ParseCardPath(args.folder);
     const CFolderHeader* entered = session.EnterFolder(folder, Operation("ls", folder));
     if (args.json)
         WriteJson(m_out, EntriesToJson(session.GetVfs(), entered, folder));
@@ -157,7 +155,7 @@ void CCommands::Tree(CCardSession& session, const CommandArguments& args)
 
 void CCommands::Info(CCardSession& session, const CommandArguments& args)
 {
-    const CCardPath folder = CCardPath::Parse(args.folder);
+    const CCardPath folder = ParseCardPath(args.folder);
     const FolderUsage usage =
         session.GetUsage(session.EnterFolder(folder, Operation("info", folder)));
     if (args.json) {
@@ -225,14 +223,14 @@ void CCommands::Remove(CCardSession& session, const CommandArguments& args)
 
 void CCommands::Copy(CCardSession& session, const CommandArguments& args)
 {
-    const CCardPath source = CCardPath::Parse(args.path);
-    const CCardPath destination = CCardPath::Parse(args.folder);
+    const CCardPath source = ParseCardPath(args.path);
+    const CCardPath destination = ParseCardPath(args.folder);
     session.Copy(source, destination, "cp " + source.ToString() + " " + destination.ToString());
 }
 
 void CCommands::Passwd(CCardSession& session, const CommandArguments& args)
 {
-    const CCardPath folder = CCardPath::Parse(args.folder);
+    const CCardPath folder = ParseCardPath(args.folder);
     if (!args.passwords.user && !args.passwords.developer)
         throw CCliError::Usage("passwd: give --user-password, --developer-password or both");
     session.SetPasswords(folder, args.passwords, Operation("passwd", folder));

@@ -4,7 +4,6 @@
 // one loaded card.
 #pragma once
 
-#include "CardPath.h"
 #include "CardSession.h"
 
 #include <cstdint>

@@ -2,6 +2,8 @@
 
 #include "OptionValues.h"
 
+#include "rq540/HexDigits.h"
+
 #include <cstdio>
 #include <string>
 
@@ -18,12 +20,14 @@ void WriteEntryLine(std::ostream& out, const CVirtualFileSystem& vfs, const CUnk
     if (entry->IsFolder()) {
         FolderUsage usage;
         vfs.GetFolderUsage(static_cast<const CFolderHeader*>(entry), usage);
-        std::snprintf(line, sizeof line, "%*s%04X  %-13s %10u  free %u", indent, "",
-                      entry->GetId(), kFolderTypeName, usage.totalSize, usage.freeSpace);
+        std::snprintf(line, sizeof line, "%*s%s  %-13s %10u  free %u", indent, "",
+                      FormatId(entry->GetId()).c_str(), kFolderTypeName, usage.totalSize,
+                      usage.freeSpace);
     } else {
         const auto* file = static_cast<const CFileHeader*>(entry);
-        std::snprintf(line, sizeof line, "%*s%04X  %-13s %10u", indent, "", entry->GetId(),
-                      GetFileTypeName(file->GetType()).c_str(), file->GetSize());
+        std::snprintf(line, sizeof line, "%*s%s  %-13s %10u", indent, "",
+                      FormatId(entry->GetId()).c_str(), GetFileTypeName(file->GetType()).c_str(),
+                      file->GetSize());
     }
     out << line << '\n';
 }
@@ -31,7 +35,7 @@ void WriteEntryLine(std::ostream& out, const CVirtualFileSystem& vfs, const CUnk
 nlohmann::ordered_json EntryToJson(const CVirtualFileSystem& vfs, const CUnknownHeader* entry,
                            const CCardPath& path)
 {
-    nlohmann::ordered_json json{{"id", CCardPath::FormatId(entry->GetId())},
+    nlohmann::ordered_json json{{"id", FormatId(entry->GetId())},
                                 {"path", path.ToString()}};
     if (entry->IsFolder()) {
         FolderUsage usage;

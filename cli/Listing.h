@@ -3,8 +3,7 @@
 // was created with (its usage total), shown with its free space.
 #pragma once
 
-#include "CardPath.h"
-
+#include "rq540/CardPath.h"
 #include "rq540/VirtualFileSystem.h"
 
 #include <nlohmann/json.hpp>

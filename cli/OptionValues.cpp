@@ -1,6 +1,9 @@
 #include "OptionValues.h"
 
+#include "CliError.h"
+
 #include "rq540/CardModel.h"
+#include "rq540/HexDigits.h"
 
 #include <array>
 #include <limits>
@@ -23,6 +26,15 @@ constexpr std::array<NamedType, 5> kTypeNames{{
 }};
 
 }  // namespace
+
+CCardPath ParseCardPath(std::string_view text)
+{
+    const std::optional<CCardPath> path = CCardPath::Parse(text);
+    if (!path)
+        throw CCliError::Usage("bad card path '" + std::string(text) + "': expected IDs of 1 to " +
+                               std::to_string(ID_DIGITS) + " hexadecimal digits separated by '/'");
+    return *path;
+}
 
 std::optional<uint32_t> ParseUint32(std::string_view text)
 {

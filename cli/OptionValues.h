@@ -1,5 +1,8 @@
-// The values rqfs options take: sizes and offsets, and the names of the card's file types.
+// The values rqfs arguments and options take: card paths, sizes and offsets, and the names
+// of the card's file types.
 #pragma once
+
+#include "rq540/CardPath.h"
 
 #include <cstdint>
 #include <optional>
@@ -7,6 +10,9 @@
 #include <string_view>
 
 namespace RQ540::Cli {
+
+// A card path as CCardPath::Parse reads it; a usage CCliError for any other text.
+CCardPath ParseCardPath(std::string_view text);
 
 // Decimal digits only, 0 to 4294967295. Signs, blanks, other bases and anything past
 // 32 bits give nothing, so a size is never wrapped or taken as negative.

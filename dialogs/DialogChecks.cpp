@@ -1,5 +1,7 @@
 #include "DialogChecks.h"
 
+#include "rq540/HexDigits.h"
+
 #include <algorithm>
 #include <iterator>
 #include <limits>
@@ -10,21 +12,12 @@ namespace {
 
 constexpr uint32_t MAX_UINT32 = std::numeric_limits<uint32_t>::max();
 
-uint32_t HexValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return c - u'A' + 10;
-}
-
 // Up to maxDigits hexadecimal digits from the start of text; 0 when there is none.
 uint32_t ReadHex(std::u16string_view text, std::size_t maxDigits)
 {
     uint32_t value = 0;
     for (std::size_t i = 0; i < text.size() && i < maxDigits && IsHexDigit(text[i]); ++i)
-        value = value * 16 + HexValue(text[i]);
+        value = value * 16 + static_cast<uint32_t>(RQ540::HexDigitValue(text[i]));
     return value;
 }
 
@@ -41,22 +34,11 @@ std::u16string PadRight(std::u16string_view text, std::size_t width)
     return padded;
 }
 
-std::string FormatHex(uint32_t value, int digits)
-{
-    static constexpr char DIGITS[] = "0123456789ABCDEF";
-    std::string text(static_cast<std::size_t>(digits), '0');
-    for (int i = digits - 1; i >= 0; --i) {
-        text[static_cast<std::size_t>(i)] = DIGITS[value & 0xF];
-        value >>= 4;
-    }
-    return text;
-}
-
 }  // namespace
 
 bool IsHexDigit(char16_t c)
 {
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    return RQ540::HexDigitValue(c) >= 0;
 }
 
 std::u16string FilterHexDigits(std::u16string_view text)
@@ -70,7 +52,7 @@ std::optional<uint16_t> ParseHexId(std::u16string_view text)
 {
     if (text.empty() || !IsHexDigit(text.front()))
         return std::nullopt;
-    return static_cast<uint16_t>(ReadHex(text, 4));
+    return static_cast<uint16_t>(ReadHex(text, RQ540::ID_DIGITS));
 }
 
 std::optional<uint32_t> ParseUnsigned(std::u16string_view text)
@@ -129,30 +111,22 @@ uint8_t TypeFromListIndex(int32_t index)
     return TYPES[index];
 }
 
-PasswordBuffer PasswordField(std::string_view text, uint32_t length)
-{
-    PasswordBuffer field{};
-    const std::size_t count = std::min({text.size(), std::size_t{length}, field.size()});
-    std::copy_n(text.begin(), count, field.begin());
-    return field;
-}
-
 std::string FormatSerialNumber(const SerialNumber& serial)
 {
     std::string text;
     for (uint8_t byte : serial)
-        text += FormatHex(byte, 2);
+        text += RQ540::FormatHex(byte, 2);
     return text;
 }
 
 std::string FormatCustomerNumber(uint32_t customer)
 {
-    return FormatHex(customer, 8);
+    return RQ540::FormatHex(customer, CUSTOMER_NUMBER_DIGITS);
 }
 
 SerialNumber ScanSerialNumber(std::u16string_view text)
 {
-    const std::u16string padded = PadRight(text, 16);
+    const std::u16string padded = PadRight(text, SERIAL_NUMBER_DIGITS);
     SerialNumber serial{};
     for (std::size_t i = 0; i < serial.size(); ++i)
         serial[i] = static_cast<uint8_t>(ReadHex(std::u16string_view(padded).substr(2 * i), 2));
@@ -161,7 +135,7 @@ SerialNumber ScanSerialNumber(std::u16string_view text)
 
 uint32_t ScanCustomerNumber(std::u16string_view text)
 {
-    return ReadHex(PadRight(text, 8), 8);
+    return ReadHex(PadRight(text, CUSTOMER_NUMBER_DIGITS), CUSTOMER_NUMBER_DIGITS);
 }
 
 }  // namespace DialogChecks

@@ -1,7 +1,10 @@
 // The rules behind the entry, password and hardware dialogs, free of any widget: what
 // the ID field keeps, how number and ID texts are read, which sizes pass, how a type
-// list position maps to a file type, and how texts become fixed-length byte fields.
+// list position maps to a file type, and the texts of the hardware information. The
+// card's own rules (hexadecimal digits, ID length, serial number size) come from the core.
 #pragma once
+
+#include "rq540/RQ540Vfs.h"
 
 #include <array>
 #include <cstddef>
@@ -12,13 +15,11 @@
 
 namespace DialogChecks {
 
-// Passwords travel through a zero-filled buffer of this size before the core copies
-// its own length out of it.
-inline constexpr std::size_t PASSWORD_BUFFER_SIZE = 128;
-inline constexpr std::size_t SERIAL_NUMBER_SIZE = 8;
+using SerialNumber = std::array<uint8_t, RQ540::CRQ540Vfs::SERIAL_NUMBER_SIZE>;
 
-using PasswordBuffer = std::array<uint8_t, PASSWORD_BUFFER_SIZE>;
-using SerialNumber = std::array<uint8_t, SERIAL_NUMBER_SIZE>;
+// Hexadecimal digits in the text forms of the serial number and the customer number.
+inline constexpr int SERIAL_NUMBER_DIGITS = 2 * RQ540::CRQ540Vfs::SERIAL_NUMBER_SIZE;
+inline constexpr int CUSTOMER_NUMBER_DIGITS = 2 * sizeof(uint32_t);
 
 bool IsHexDigit(char16_t c);
 
@@ -52,9 +53,6 @@ uint32_t DiskLengthAsSize(uint64_t length);
 // The file type byte of a position in the type list; any position outside the list
 // gives the executable type 0.
 uint8_t TypeFromListIndex(int32_t index);
-
-// text copied into a zero-filled buffer, at most length bytes of it.
-PasswordBuffer PasswordField(std::string_view text, uint32_t length);
 
 // 16 upper-case hexadecimal digits, byte 0 first.
 std::string FormatSerialNumber(const SerialNumber& serial);

@@ -3,7 +3,8 @@
 #include "DataExchange.h"
 #include "DialogChecks.h"
 
-#include <rq540/CardModel.h>
+#include "rq540/CardModel.h"
+#include "rq540/HexDigits.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,7 +13,7 @@ CFileEntryDialog::CFileEntryDialog(QWidget* parent, const QString& title, int wi
                                    uint32_t initialSize)
     : CExchangeDialog(parent, title, width, height),
       m_nSize(initialSize),
-      m_nFileHeaderSize(RQ540::GetFileHeaderCost(0))
+      m_nFileHeaderSize(RQ540::GetFileHeaderCost(RQ540::NEW_CARD_MODEL))
 {
 }
 
@@ -45,7 +46,7 @@ void CFileEntryDialog::AddHelpLabel(int x, int y, int width, int height)
 
 void CFileEntryDialog::DoDataExchange(CDataExchange& dx)
 {
-    dx.Text(m_editFileId, m_strFileId, 4);
+    dx.Text(m_editFileId, m_strFileId, RQ540::ID_DIGITS);
     dx.Text(m_editSize, m_nSize);
     dx.ComboIndex(m_comboType, m_nTypeIndex);
 }

@@ -19,7 +19,8 @@ public:
     QString m_strFileId = QStringLiteral("0001");
     uint32_t m_nSize;
     uint32_t m_nFreeSpace = 0;
-    // The card model's file header size; the caller sets it with the free space.
+    // The card model's file header size (the new-card model's at first); the caller sets
+    // it with the free space.
     uint32_t m_nFileHeaderSize;
     QComboBox* m_comboType = nullptr;
     int32_t m_nTypeIndex = 0;

@@ -3,7 +3,7 @@
 #include "DataExchange.h"
 #include "DialogChecks.h"
 
-#include <rq540/RQ540Vfs.h>
+#include "rq540/RQ540Vfs.h"
 
 #include <QLineEdit>
 
@@ -25,8 +25,8 @@ CHardInforDialog::CHardInforDialog(RQ540::CRQ540Vfs& vfs, QWidget* parent)
 
 void CHardInforDialog::DoDataExchange(CDataExchange& dx)
 {
-    dx.Text(m_editSerialNumber, m_strSerialNumber, 16);
-    dx.Text(m_editCustomerNumber, m_strCustomerNumber, 8);
+    dx.Text(m_editSerialNumber, m_strSerialNumber, DialogChecks::SERIAL_NUMBER_DIGITS);
+    dx.Text(m_editCustomerNumber, m_strCustomerNumber, DialogChecks::CUSTOMER_NUMBER_DIGITS);
 }
 
 void CHardInforDialog::OnInitDialog()

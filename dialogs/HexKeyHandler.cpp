@@ -2,23 +2,9 @@
 
 #include "HexEditState.h"
 
+#include "rq540/HexDigits.h"
+
 #include <algorithm>
-
-namespace {
-
-// Value of hexadecimal digit c, or -1.
-int HexDigitValue(uint32_t c)
-{
-    if (c >= 'A' && c <= 'F')
-        c += 'a' - 'A';
-    if (c >= '0' && c <= '9')
-        return static_cast<int>(c - '0');
-    if (c >= 'a' && c <= 'f')
-        return static_cast<int>(c - 'a' + 10);
-    return -1;
-}
-
-}  // namespace
 
 bool CHexKeyHandler::KeyDown(HexKey key, bool shift, bool ctrl)
 {
@@ -100,7 +86,7 @@ HexCommand CHexKeyHandler::Char(uint32_t c, bool ctrl)
         break;
     case AREA_HEX_HIGH:
     case AREA_HEX_LOW: {
-        const int value = HexDigitValue(c);
+        const int value = RQ540::HexDigitValue(c);
         if (value < 0) {
             s.PlaceCaret(s.m_nCurrent);
             return HexCommand::None;

@@ -4,8 +4,8 @@
 
 #include <QLineEdit>
 
-CModifyPasswordDialog::CModifyPasswordDialog(QWidget* parent)
-    : CExchangeDialog(parent, QString(), 241, 101)
+CModifyPasswordDialog::CModifyPasswordDialog(QWidget* parent, int32_t model)
+    : CExchangeDialog(parent, QString(), 241, 101), m_nModel(model)
 {
     m_editDeveloperPassword = AddEdit(1004, 68, 20, 156, 14);
     m_editDeveloperPassword->setEchoMode(QLineEdit::Password);
@@ -33,8 +33,10 @@ bool CModifyPasswordDialog::RunModal(QWidget* parent, bool bRoot, QString& strDe
 
 void CModifyPasswordDialog::DoDataExchange(CDataExchange& dx)
 {
-    dx.Text(m_editDeveloperPassword, m_strDeveloperPassword, 24);
-    dx.Text(m_editUserPassword, m_strUserPassword, 8);
+    dx.Text(m_editDeveloperPassword, m_strDeveloperPassword,
+            static_cast<int>(RQ540::GetDeveloperPasswordLength(m_nModel)));
+    dx.Text(m_editUserPassword, m_strUserPassword,
+            static_cast<int>(RQ540::GetUserPasswordLength(m_nModel)));
 }
 
 void CModifyPasswordDialog::OnInitDialog()

@@ -4,6 +4,8 @@
 
 #include "ExchangeDialog.h"
 
+#include "rq540/CardModel.h"
+
 #include <QString>
 
 class QLineEdit;
@@ -12,10 +14,12 @@ class CModifyPasswordDialog : public CExchangeDialog {
     Q_OBJECT
 
 public:
-    explicit CModifyPasswordDialog(QWidget* parent = nullptr);
+    // The texts are limited to the card model's password lengths.
+    explicit CModifyPasswordDialog(QWidget* parent = nullptr,
+                                   int32_t model = RQ540::NEW_CARD_MODEL);
 
-    // Runs the dialog modally, starting from the two texts; on OK stores the entered
-    // texts in them and returns true.
+    // Runs the dialog modally for the new-card model (the only one there is), starting
+    // from the two texts; on OK stores the entered texts in them and returns true.
     static bool RunModal(QWidget* parent, bool bRoot, QString& strDeveloperPassword,
                          QString& strUserPassword);
 
@@ -29,6 +33,7 @@ protected:
     void OnInitDialog() override;
 
 private:
+    int32_t m_nModel;
     QLineEdit* m_editDeveloperPassword;
     QLineEdit* m_editUserPassword;
 };

@@ -3,14 +3,15 @@
 #include "DataExchange.h"
 #include "DialogChecks.h"
 
-#include <rq540/CardModel.h>
+#include "rq540/HexDigits.h"
 
 #include <QLineEdit>
 
-CNewFolderDialog::CNewFolderDialog(QWidget* parent)
+CNewFolderDialog::CNewFolderDialog(QWidget* parent, int32_t model)
     : CExchangeDialog(parent, QStringLiteral("创建目录"), 213, 141),
-      m_strUserPassword(QString::fromLatin1(RQ540::GetDefaultUserPassword(0))),
-      m_strDeveloperPassword(QString::fromLatin1(RQ540::GetDefaultDeveloperPassword(0)))
+      m_strUserPassword(QString::fromLatin1(RQ540::GetDefaultUserPassword(model))),
+      m_strDeveloperPassword(QString::fromLatin1(RQ540::GetDefaultDeveloperPassword(model))),
+      m_nModel(model)
 {
     AddButton(IDOK, QStringLiteral("确定"), 41, 118, 50, 16);
     AddButton(IDCANCEL, QStringLiteral("取消"), 118, 118, 50, 16);
@@ -27,10 +28,12 @@ CNewFolderDialog::CNewFolderDialog(QWidget* parent)
 
 void CNewFolderDialog::DoDataExchange(CDataExchange& dx)
 {
-    dx.Text(m_editFolderId, m_strFolderId, 4);
+    dx.Text(m_editFolderId, m_strFolderId, RQ540::ID_DIGITS);
     dx.Text(m_editSize, m_nSize);
-    dx.Text(m_editDeveloperPassword, m_strDeveloperPassword, 24);
-    dx.Text(m_editUserPassword, m_strUserPassword, 8);
+    dx.Text(m_editDeveloperPassword, m_strDeveloperPassword,
+            static_cast<int>(RQ540::GetDeveloperPasswordLength(m_nModel)));
+    dx.Text(m_editUserPassword, m_strUserPassword,
+            static_cast<int>(RQ540::GetUserPasswordLength(m_nModel)));
 }
 
 void CNewFolderDialog::OnOK()

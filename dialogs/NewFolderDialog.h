@@ -4,6 +4,8 @@
 
 #include "ExchangeDialog.h"
 
+#include "rq540/CardModel.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -14,7 +16,9 @@ class CNewFolderDialog : public CExchangeDialog {
     Q_OBJECT
 
 public:
-    explicit CNewFolderDialog(QWidget* parent = nullptr);
+    // The passwords start as the card model's defaults and are limited to its lengths.
+    explicit CNewFolderDialog(QWidget* parent = nullptr,
+                              int32_t model = RQ540::NEW_CARD_MODEL);
 
     QString m_strUserPassword;
     QString m_strDeveloperPassword;
@@ -31,6 +35,7 @@ protected:
 private:
     void OnChangeId();
 
+    int32_t m_nModel;
     QLineEdit* m_editFolderId;
     QLineEdit* m_editSize;
     QLineEdit* m_editDeveloperPassword;

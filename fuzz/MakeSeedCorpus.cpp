@@ -5,6 +5,7 @@
 #include "rq540/VfsArchive.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -15,16 +16,25 @@ namespace {
 using namespace RQ540;
 using Bytes = std::vector<uint8_t>;
 
+// Every step of the shapes is meant to succeed: a refused one would give seeds of
+// another shape than described, so it ends the program.
+void Must(int32_t result)
+{
+    if (result != RESULT_SUCCESS) {
+        std::fprintf(stderr, "MakeSeedCorpus: a step was refused (result %d)\n", result);
+        std::exit(1);
+    }
+}
+
 void Fill(CRQ540Vfs& vfs, uint32_t id, uint32_t size, uint8_t type)
 {
     FileHandle handle = nullptr;
-    if (vfs.CreateFile(id, type, size, &handle) != 0)
-        return;
+    Must(vfs.CreateFile(id, type, size, &handle));
     Bytes bytes(size);
     for (uint32_t i = 0; i < size; ++i)
         bytes[i] = static_cast<uint8_t>(i * 7 + id);
-    vfs.WriteFile(handle, 0, size, bytes.data());
-    vfs.CloseFile(handle);
+    Must(vfs.WriteFile(handle, 0, size, bytes.data()));
+    Must(vfs.CloseFile(handle));
 }
 
 std::vector<Bytes> Shapes()
@@ -39,19 +49,19 @@ std::vector<Bytes> Shapes()
     images.push_back(VfsArchive::SerializeImage(files.GetRoot(), 0));
 
     CRQ540Vfs nested(0);
-    nested.CreateFolder(1, 2000);
-    nested.CreateFolder(2, 300);
-    nested.ChangeDirectory("0001");
+    Must(nested.CreateFolder(1, 2000));
+    Must(nested.CreateFolder(2, 300));
+    Must(nested.ChangeDirectory("0001"));
     Fill(nested, 0x10, 12, 1);
-    nested.CreateFolder(3, 600);
-    nested.ChangeDirectory("0003");
+    Must(nested.CreateFolder(3, 600));
+    Must(nested.ChangeDirectory("0003"));
     Fill(nested, 0x11, 4, 2);
     images.push_back(VfsArchive::SerializeImage(nested.GetRoot(), 0));
 
     CRQ540Vfs full(0);
-    full.CreateFolder(1, 102);
+    Must(full.CreateFolder(1, 102));
     Fill(full, 2, 1500, 0);
-    full.CreateFolder(3, full.GetRoot()->GetFreeSpace());
+    Must(full.CreateFolder(3, full.GetRoot()->GetFreeSpace()));
     images.push_back(VfsArchive::SerializeImage(full.GetRoot(), 0));
     return images;
 }

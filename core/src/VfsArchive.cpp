@@ -1,6 +1,7 @@
 #include "rq540/VfsArchive.h"
 
 #include "rq540/CardModel.h"
+#include "rq540/CardPath.h"
 #include "rq540/EntryTree.h"
 #include "rq540/FileHeader.h"
 #include "rq540/FileIo.h"
@@ -117,13 +118,6 @@ std::unique_ptr<File_Ptr> CreateTemporary(const std::filesystem::path& target,
     throw archive_format_exception();
 }
 
-std::string ChildPath(const std::string& parent, uint16_t id)
-{
-    char digits[5];
-    std::snprintf(digits, sizeof digits, "%04X", id);
-    return (parent == "/" ? std::string() : parent) + "/" + digits;
-}
-
 class CImageParser {
 public:
     CImageParser(const std::vector<uint8_t>& body, int32_t model, ImageDiagnostic* diagnostic)
@@ -141,18 +135,18 @@ public:
     }
 
     // Fixed part of the folder record at start must fit before enclosingEnd.
-    void CheckFixedPart(uint64_t start, uint64_t enclosingEnd, const std::string& path) const
+    void CheckFixedPart(uint64_t start, uint64_t enclosingEnd, const CCardPath& path) const
     {
         if (enclosingEnd - start < m_fixed)
             Reject(m_diagnostic, "record-overflow",
                    "the folder record's fixed part does not fit in the space its parent leaves",
-                   FileOffset(start), path, m_fixed, enclosingEnd - start);
+                   FileOffset(start), path.ToString(), m_fixed, enclosingEnd - start);
     }
 
     // Reads the children of folder, whose record starts at start and must end by
     // enclosingEnd; answers the record's length.
     uint32_t ReadChildren(CFolderHeader* folder, uint64_t start, uint64_t enclosingEnd,
-                          const std::string& path)
+                          const CCardPath& path)
     {
         const uint8_t* record = m_body.data() + start;
         const uint32_t recordLength = GetU32(record + kFolderRecordLengthOffset);
@@ -160,12 +154,13 @@ public:
         if (recordLength < m_fixed)
             Reject(m_diagnostic, "record-too-short",
                    "the folder record is shorter than its fixed part",
-                   FileOffset(start + kFolderRecordLengthOffset), path, m_fixed, recordLength);
+                   FileOffset(start + kFolderRecordLengthOffset), path.ToString(), m_fixed,
+                   recordLength);
         if (recordLength > enclosingEnd - start)
             Reject(m_diagnostic, "record-overflow",
                    "the folder record is longer than the space its parent leaves",
-                   FileOffset(start + kFolderRecordLengthOffset), path, enclosingEnd - start,
-                   recordLength);
+                   FileOffset(start + kFolderRecordLengthOffset), path.ToString(),
+                   enclosingEnd - start, recordLength);
 
         const uint64_t end = start + recordLength;
         CUnknownHeader** tail = folder->GetFirstChildLink();
@@ -176,13 +171,13 @@ public:
             if (end - position < kFileTypeOffset + 1)
                 Reject(m_diagnostic, "child-overflow",
                        "the folder record ends before all of its children",
-                       FileOffset(position), path, childCount, i);
+                       FileOffset(position), path.ToString(), childCount, i);
             const uint8_t* child = m_body.data() + position;
             const uint16_t id = GetU16(child);
-            const std::string childPath = ChildPath(path, id);
+            const CCardPath childPath = path.GetChild(id);
             if (!seen.insert(id).second)
                 Reject(m_diagnostic, "duplicate-id", "two children of one folder share an ID",
-                       FileOffset(position), childPath);
+                       FileOffset(position), childPath.ToString());
 
             const uint8_t type = child[kFileTypeOffset];
             if (type == FOLDER_TYPE_MARK) {
@@ -195,17 +190,18 @@ public:
                 if (!IsValidFileType(m_model, type))
                     Reject(m_diagnostic, "bad-file-type",
                            "the record's type byte is neither a file type nor the folder mark",
-                           FileOffset(position + kFileTypeOffset), childPath,
+                           FileOffset(position + kFileTypeOffset), childPath.ToString(),
                            GetFileTypeCount(m_model), type);
                 if (end - position < FILE_RECORD_FIXED_SIZE)
                     Reject(m_diagnostic, "file-overflow",
                            "the file record's header does not fit in its folder record",
-                           FileOffset(position), childPath, FILE_RECORD_FIXED_SIZE, end - position);
+                           FileOffset(position), childPath.ToString(), FILE_RECORD_FIXED_SIZE,
+                           end - position);
                 const uint32_t size = GetU32(child + kFileSizeOffset);
                 if (uint64_t{FILE_RECORD_FIXED_SIZE} + size > end - position)
                     Reject(m_diagnostic, "file-overflow",
                            "the file's data runs past the end of its folder record",
-                           FileOffset(position + kFileSizeOffset), childPath,
+                           FileOffset(position + kFileSizeOffset), childPath.ToString(),
                            end - position - FILE_RECORD_FIXED_SIZE, size);
                 auto* file = new CFileHeader(id, type, size, nullptr);
                 *tail = file;
@@ -217,7 +213,7 @@ public:
         if (position != end)
             Reject(m_diagnostic, "length-mismatch",
                    "the children do not fill the folder record exactly",
-                   FileOffset(start + kFolderRecordLengthOffset), path, recordLength,
+                   FileOffset(start + kFolderRecordLengthOffset), path.ToString(), recordLength,
                    position - start);
         return recordLength;
     }
@@ -281,6 +277,9 @@ void WriteImage(const std::filesystem::path& path, const CFolderHeader* root, in
 void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t& model,
                ImageDiagnostic* diagnostic)
 {
+    // Rules on the header and the whole body are located at the root.
+    const CCardPath rootPath;
+    const std::string atRoot = rootPath.ToString();
     File_Ptr file(path, "rb");
     uint8_t header[IMAGE_HEADER_SIZE];
     file.Read(header, sizeof header, 1);
@@ -290,7 +289,7 @@ void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t&
     const uint32_t fileCount = GetU32(header + 8);
     const uint32_t fileDataSize = GetU32(header + 12);
     if (!IsKnownModel(storedModel))
-        Reject(diagnostic, "unknown-model", "the image names an unknown card model", 0, "/", 0,
+        Reject(diagnostic, "unknown-model", "the image names an unknown card model", 0, atRoot, 0,
                static_cast<uint32_t>(storedModel));
 
     // The counts must be possible on the card at all; 32-bit arithmetic cannot wrap here
@@ -300,12 +299,12 @@ void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t&
     const uint32_t fileCost = GetFileHeaderCost(storedModel);
     if (fileDataSize >= capacity)
         Reject(diagnostic, "file-data-size", "the file data size is not below the card capacity",
-               12, "/", capacity, fileDataSize);
+               12, atRoot, capacity, fileDataSize);
     if (folderCount > (capacity - fileDataSize) / folderCost)
-        Reject(diagnostic, "folder-count", "more folders than the card can hold", 4, "/",
+        Reject(diagnostic, "folder-count", "more folders than the card can hold", 4, atRoot,
                (capacity - fileDataSize) / folderCost, folderCount);
     if (fileCount > (capacity - fileDataSize - folderCost * folderCount) / fileCost)
-        Reject(diagnostic, "file-count", "more files than the card can hold", 8, "/",
+        Reject(diagnostic, "file-count", "more files than the card can hold", 8, atRoot,
                (capacity - fileDataSize - folderCost * folderCount) / fileCost, fileCount);
 
     file.Seek(0, SEEK_END);
@@ -314,23 +313,23 @@ void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t&
                               uint64_t{FILE_RECORD_FIXED_SIZE} * fileCount + fileDataSize;
     if (length < IMAGE_HEADER_SIZE + bodySize)
         Reject(diagnostic, "truncated", "the file is shorter than the header's counts require",
-               length, "/", IMAGE_HEADER_SIZE + bodySize, length);
+               length, atRoot, IMAGE_HEADER_SIZE + bodySize, length);
 
     file.Seek(IMAGE_HEADER_SIZE, SEEK_SET);
     std::vector<uint8_t> body(bodySize);
     file.Read(body.data(), body.size(), 1);
 
     CImageParser parser(body, storedModel, diagnostic);
-    parser.CheckFixedPart(0, body.size(), "/");
+    parser.CheckFixedPart(0, body.size(), rootPath);
     std::unique_ptr<CFolderHeader> newRoot(parser.NewFolder(0, nullptr));
-    parser.ReadChildren(newRoot.get(), 0, body.size(), "/");
+    parser.ReadChildren(newRoot.get(), 0, body.size(), rootPath);
 
     // Every free space and every size must add up to the capacity, counted without
     // wrap-around so that huge free spaces cannot pass for a consistent card.
     const uint64_t total = GetFolderTotalSize64(newRoot.get(), storedModel);
     if (total != capacity)
         Reject(diagnostic, "usage-mismatch", "the free spaces and sizes do not add up to the capacity",
-               IMAGE_HEADER_SIZE + kFolderFreeSpaceOffset, "/", capacity, total);
+               IMAGE_HEADER_SIZE + kFolderFreeSpaceOffset, atRoot, capacity, total);
 
     root = newRoot.release();
     model = storedModel;

@@ -76,6 +76,14 @@ bool CVirtualFileSystem::IsFull(uint32_t childCount) const
     return childCount == GetMaxEntries(m_model);
 }
 
+CCardPath CVirtualFileSystem::GetCurrentPath() const
+{
+    std::vector<uint16_t> ids;
+    for (std::size_t level = 1; level < m_path.size(); ++level)
+        ids.push_back(m_path[level]->GetId());
+    return CCardPath(std::move(ids));
+}
+
 CFolderHeader* CVirtualFileSystem::FindFolder(uint32_t id) const
 {
     return FindChildFolder(GetCurrentFolder(), id);

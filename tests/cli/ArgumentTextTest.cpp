@@ -1,5 +1,4 @@
 // The texts rqfs takes apart itself: card paths, numbers and script lines.
-#include "CardPath.h"
 #include "CliError.h"
 #include "OptionValues.h"
 #include "ScriptLine.h"
@@ -10,19 +9,19 @@ using namespace RQ540::Cli;
 
 TEST(CardPathText, AcceptsShortUpperLowerAndBackslashForms)
 {
-    EXPECT_EQ(CCardPath::Parse("/1/a2").ToString(), "/0001/00A2");
-    EXPECT_EQ(CCardPath::Parse("1/A2").ToString(), "/0001/00A2");
-    EXPECT_EQ(CCardPath::Parse("\\0001\\3f01").ToString(), "/0001/3F01");
-    EXPECT_EQ(CCardPath::Parse("0001\\0002/0003").ToString(), "/0001/0002/0003");
-    EXPECT_TRUE(CCardPath::Parse("/").IsRoot());
-    EXPECT_TRUE(CCardPath::Parse("\\").IsRoot());
+    EXPECT_EQ(ParseCardPath("/1/a2").ToString(), "/0001/00A2");
+    EXPECT_EQ(ParseCardPath("1/A2").ToString(), "/0001/00A2");
+    EXPECT_EQ(ParseCardPath("\\0001\\3f01").ToString(), "/0001/3F01");
+    EXPECT_EQ(ParseCardPath("0001\\0002/0003").ToString(), "/0001/0002/0003");
+    EXPECT_TRUE(ParseCardPath("/").IsRoot());
+    EXPECT_TRUE(ParseCardPath("\\").IsRoot());
 }
 
 TEST(CardPathText, RejectsEmptyLongAndForeignComponents)
 {
     for (const char* text : {"", "//", "/0001/", "/0001//0002", "/00001", "/00g1", "/ 0001",
                              "/0001 ", "..", "/-1"}) {
-        EXPECT_THROW(CCardPath::Parse(text), CCliError) << "'" << text << "'";
+        EXPECT_THROW(ParseCardPath(text), CCliError) << "'" << text << "'";
     }
 }
 

@@ -124,23 +124,6 @@ TEST(TypeList, PositionToTypeByte)
     EXPECT_EQ(TypeFromListIndex(5), 0);
 }
 
-TEST(PasswordField, ShortTextIsZeroPadded)
-{
-    const PasswordBuffer field = PasswordField("abcde", 24);
-    EXPECT_EQ(std::string(field.begin(), field.begin() + 5), "abcde");
-    for (std::size_t i = 5; i < field.size(); ++i)
-        ASSERT_EQ(field[i], 0) << i;
-}
-
-TEST(PasswordField, LongTextIsCutAtTheLength)
-{
-    const PasswordBuffer field = PasswordField("123456789", 8);
-    EXPECT_EQ(std::string(field.begin(), field.begin() + 8), "12345678");
-    EXPECT_EQ(field[8], 0);
-    const PasswordBuffer all = PasswordField(std::string(200, 'x'), 1000);
-    EXPECT_EQ(all.back(), 'x');
-}
-
 TEST(HardwareText, CanonicalForm)
 {
     EXPECT_EQ(FormatSerialNumber({0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0xFF}),

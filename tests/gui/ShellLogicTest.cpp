@@ -1,4 +1,4 @@
-// Rules of the editor's shell that need no window: paths and row texts, column widths,
+// Rules of the editor's shell that need no window: row texts, column widths,
 // the copied entries' check before reading, and command routing with enabling rules.
 #include "CommandRouter.h"
 #include "CommandTable.h"
@@ -19,8 +19,6 @@ class ShellLogicTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void childPathsJoinWithOneBackslash();
-    void splitPathAcceptsOnlyWellFormedPaths();
     void rowTextsOfFoldersAndFiles();
     void columnWidthsFollowTheClientWidth_data();
     void columnWidthsFollowTheClientWidth();
@@ -30,22 +28,6 @@ private slots:
     void routerGivesEachCommandToTheFirstTableThatHasIt();
     void routerRunsNothingDisabledOrWithoutHandler();
 };
-
-void ShellLogicTest::childPathsJoinWithOneBackslash()
-{
-    QCOMPARE(ChildPath("\\", 0x0001), std::string("\\0001"));
-    QCOMPARE(ChildPath("\\0001", 0x00A2), std::string("\\0001\\00A2"));
-    QCOMPARE(ChildPath("\\0001\\00A2", 0xBEEF), std::string("\\0001\\00A2\\BEEF"));
-}
-
-void ShellLogicTest::splitPathAcceptsOnlyWellFormedPaths()
-{
-    QVERIFY(SplitPath("\\").has_value());
-    QVERIFY(SplitPath("\\")->empty());
-    QCOMPARE(*SplitPath("\\0001\\00a2"), (std::vector<uint16_t>{0x0001, 0x00A2}));
-    for (const char* bad : {"", "0001", "\\001", "\\0001\\", "\\00010002", "\\00G1", "\\\\0001"})
-        QVERIFY2(!SplitPath(bad).has_value(), bad);
-}
 
 void ShellLogicTest::rowTextsOfFoldersAndFiles()
 {

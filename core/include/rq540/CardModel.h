@@ -23,6 +23,9 @@ struct CardModel {
 
 extern const CardModel g_cardModels[];
 
+// The card model fresh images are made for; the only one there is.
+inline constexpr int32_t NEW_CARD_MODEL = 0;
+
 inline constexpr uint16_t ROOT_FOLDER_ID = 0x3F00;
 // Type byte of a folder record in an image file; never a file type.
 inline constexpr uint8_t FOLDER_TYPE_MARK = 0xFF;

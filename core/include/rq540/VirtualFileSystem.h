@@ -5,6 +5,7 @@
 #pragma once
 
 #include "rq540/CardModel.h"
+#include "rq540/CardPath.h"
 #include "rq540/EntryTree.h"
 #include "rq540/FileHeader.h"
 #include "rq540/FolderHeader.h"
@@ -29,8 +30,8 @@ public:
 
     virtual bool IsDepthAllowed(uint32_t depth) const;
     virtual ~CVirtualFileSystem();
-    virtual int32_t SaveImage(const std::filesystem::path& path);
-    virtual int32_t LoadImage(const std::filesystem::path& path);
+    [[nodiscard]] virtual int32_t SaveImage(const std::filesystem::path& path);
+    [[nodiscard]] virtual int32_t LoadImage(const std::filesystem::path& path);
 
     CVirtualFileSystem(const CVirtualFileSystem&) = delete;
     CVirtualFileSystem& operator=(const CVirtualFileSystem&) = delete;
@@ -40,6 +41,8 @@ public:
     CFolderHeader* GetCurrentFolder() const { return m_path.back(); }
     CUnknownHeader* GetFirstEntry() const { return GetCurrentFolder()->GetFirstChild(); }
     const std::vector<CFolderHeader*>& GetPath() const { return m_path; }
+    // The IDs of the folders on the path below the root.
+    CCardPath GetCurrentPath() const;
     CFolderHeader* FindFolder(uint32_t id) const;
     CFileHeader* FindFile(uint32_t id) const;
     // A null folder means the current folder.
@@ -57,27 +60,31 @@ public:
     const VfsArchive::ImageDiagnostic& GetLastImageDiagnostic() const { return m_lastDiagnostic; }
 
     // Changes; each answers a result code, 0 for success. Null passwords mean the defaults.
-    int32_t CreateFolder(uint32_t id, uint32_t size, CFolderHeader** folder = nullptr,
-                         const uint8_t* userPassword = nullptr,
-                         const uint8_t* developerPassword = nullptr);
+    [[nodiscard]] int32_t CreateFolder(uint32_t id, uint32_t size,
+                                       CFolderHeader** folder = nullptr,
+                                       const uint8_t* userPassword = nullptr,
+                                       const uint8_t* developerPassword = nullptr);
     // An open file inside the subtree stops the deletion part way and is reported by
     // throwing its ID as uint16_t; the tree keeps its accounting.
-    int32_t DeleteFolder(uint32_t id);
+    [[nodiscard]] int32_t DeleteFolder(uint32_t id);
     // With handle given, the new file is also opened and must be closed.
-    int32_t CreateFile(uint32_t id, int32_t type, uint32_t size, FileHandle* handle = nullptr);
-    int32_t OpenFile(uint32_t id, FileHandle* handle);
-    int32_t CloseFile(FileHandle handle);
-    int32_t ReadFile(FileHandle handle, uint32_t offset, uint32_t length, uint8_t* destination);
-    int32_t WriteFile(FileHandle handle, uint32_t offset, uint32_t length, const uint8_t* source);
-    int32_t DeleteFile(uint32_t id);
+    [[nodiscard]] int32_t CreateFile(uint32_t id, int32_t type, uint32_t size,
+                                     FileHandle* handle = nullptr);
+    [[nodiscard]] int32_t OpenFile(uint32_t id, FileHandle* handle);
+    [[nodiscard]] int32_t CloseFile(FileHandle handle);
+    [[nodiscard]] int32_t ReadFile(FileHandle handle, uint32_t offset, uint32_t length,
+                                   uint8_t* destination);
+    [[nodiscard]] int32_t WriteFile(FileHandle handle, uint32_t offset, uint32_t length,
+                                    const uint8_t* source);
+    [[nodiscard]] int32_t DeleteFile(uint32_t id);
     // Puts a deep copy of entry (file or folder, usually from this same tree) into the
     // current folder.
-    int32_t PasteEntry(const CUnknownHeader* entry);
+    [[nodiscard]] int32_t PasteEntry(const CUnknownHeader* entry);
     // Drops the whole tree, path and handles; with createRoot, starts a fresh root.
     void Format(bool createRoot);
     // Moves the current path by a text of 4-digit hexadecimal IDs separated by
     // backslashes: relative, absolute (leading backslash) or from the parent ("..").
-    int32_t ChangeDirectory(std::string_view pathText);
+    [[nodiscard]] int32_t ChangeDirectory(std::string_view pathText);
 
 private:
     int32_t Fail(int32_t detail);
