@@ -1,12 +1,12 @@
 #include "DataExchange.h"
 
 #include "DialogChecks.h"
-#include "ExchangeDialog.h"
+#include "Prompter.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
-CDataExchange::CDataExchange(CExchangeDialog* dialog, bool saveAndValidate)
+CDataExchange::CDataExchange(QWidget* dialog, bool saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), m_pDialog(dialog)
 {
 }
@@ -59,7 +59,7 @@ void CDataExchange::ComboIndex(QComboBox* combo, int32_t& index)
 void CDataExchange::Fail(QLineEdit* edit, const QString& message)
 {
     m_bFailed = true;
-    m_pDialog->Warn(message);
+    ShowWarning(m_pDialog, message);
     edit->setFocus();
     edit->selectAll();
 }

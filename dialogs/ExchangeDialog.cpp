@@ -3,8 +3,6 @@
 #include "DataExchange.h"
 #include "DialogChecks.h"
 #include "Prompter.h"
-#include "Resource.h"
-#include "StringTable.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -54,8 +52,7 @@ bool CExchangeDialog::UpdateData(bool save)
 
 void CExchangeDialog::Warn(const QString& text)
 {
-    Prompter().Show(this, LoadResString(IDS_APP_TITLE), text,
-                    IPrompter::Icon::Warning, IPrompter::Buttons::Ok);
+    ShowWarning(this, text);
 }
 
 QRect CExchangeDialog::MapDialogRect(int x, int y, int width, int height) const

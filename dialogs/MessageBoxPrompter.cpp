@@ -1,5 +1,8 @@
 #include "MessageBoxPrompter.h"
 
+#include "Resource.h"
+#include "StringTable.h"
+
 #include <QMessageBox>
 
 namespace {
@@ -53,4 +56,10 @@ IPrompter* SetPrompter(IPrompter* prompter)
     IPrompter* previous = g_installedPrompter;
     g_installedPrompter = prompter;
     return previous;
+}
+
+void ShowWarning(QWidget* parent, const QString& text)
+{
+    Prompter().Show(parent, LoadResString(IDS_APP_TITLE), text, IPrompter::Icon::Warning,
+                    IPrompter::Buttons::Ok);
 }

@@ -23,3 +23,7 @@ public:
 IPrompter& Prompter();
 // Installs prompter (null restores the message boxes); returns the previous one.
 IPrompter* SetPrompter(IPrompter* prompter);
+
+// A warning with an OK button, captioned with the application title: how the program
+// reports every failure and every refused input.
+void ShowWarning(QWidget* parent, const QString& text);

@@ -8,13 +8,14 @@
 
 #include <cstdint>
 
-class CExchangeDialog;
 class QComboBox;
 class QLineEdit;
+class QWidget;
 
 class CDataExchange {
 public:
-    CDataExchange(CExchangeDialog* dialog, bool saveAndValidate);
+    // dialog: the parent of the warning a failed field shows.
+    CDataExchange(QWidget* dialog, bool saveAndValidate);
 
     // A text of at most maxChars characters, the control accepting no more; a negative
     // maxChars sets no limit.
@@ -31,6 +32,6 @@ public:
 private:
     void Fail(QLineEdit* edit, const QString& message);
 
-    CExchangeDialog* m_pDialog;
+    QWidget* m_pDialog;
     bool m_bFailed = false;
 };
