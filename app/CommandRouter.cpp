@@ -38,6 +38,25 @@ QAction* CCommandRouter::CreateAction(int id, const QString& text, QObject* pare
     return action;
 }
 
+void CCommandRouter::FillMenu(QMenu* menu, std::span<const MenuItemDef> items)
+{
+    for (const MenuItemDef& item : items) {
+        if (item.command == 0)
+            menu->addSeparator();
+        else
+            menu->addAction(CreateAction(item.command, QString::fromUtf8(item.text), menu));
+    }
+}
+
+std::unique_ptr<QMenu> CCommandRouter::CreatePopupMenu(std::span<const MenuItemDef> items,
+                                                       QWidget* parent)
+{
+    auto menu = std::make_unique<QMenu>(parent);
+    FillMenu(menu.get(), items);
+    WatchMenu(menu.get());
+    return menu;
+}
+
 const CCommandTable::Entry* CCommandRouter::FindOwner(int id) const
 {
     for (const CCommandTable* table : m_tables) {

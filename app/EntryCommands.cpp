@@ -5,13 +5,11 @@
 #include "FileDialogs.h"
 #include "HardInforDialog.h"
 #include "ImportFileDialog.h"
-#include "MainFrame.h"
 #include "NewFileDialog.h"
 #include "NewFolderDialog.h"
 #include "Prompter.h"
 #include "Resource.h"
 #include "ShellState.h"
-#include "StringTable.h"
 #include "ZelvoDoc.h"
 #include "ZelvoView.h"
 
@@ -41,15 +39,18 @@ uint32_t CurrentFreeSpace()
 
 }  // namespace
 
-CEntryCommands::CEntryCommands(CZelvoView* pView) : QObject(pView), m_pView(pView)
+CEntryCommands::CEntryCommands(CZelvoView* pView, CZelvoDoc* pDocument, QObject* parent)
+    : QObject(parent), m_pView(pView), m_pDocument(pDocument)
 {
-    CCommandTable& commands = pView->GetCommandTable();
-    commands.SetHandler(ID_NEW_FOLDER, [this] { OnNewFolder(); });
-    commands.SetHandler(ID_NEW_FILE, [this] { OnNewFile(); });
-    commands.SetHandler(ID_IMPORT, [this] { OnImport(); });
-    commands.SetHandler(ID_EXPORT, [this] { OnExport(); });
-    commands.SetHandler(ID_EDIT_FILE, [this] { OnEditFile(); });
-    commands.SetHandler(ID_HARDWARE_INFO, [this] { OnHardwareInfo(); });
+    // New entries go into the current folder whatever is selected; export and edit act on
+    // the first selected row, which must be a file.
+    const auto onFile = [this] { return m_pView->IsFirstSelectedFile(); };
+    m_commands.Add(ID_NEW_FOLDER, [this] { OnNewFolder(); });
+    m_commands.Add(ID_NEW_FILE, [this] { OnNewFile(); });
+    m_commands.Add(ID_IMPORT, [this] { OnImport(); });
+    m_commands.Add(ID_EXPORT, [this] { OnExport(); }, onFile);
+    m_commands.Add(ID_EDIT_FILE, [this] { OnEditFile(); }, onFile);
+    m_commands.Add(ID_HARDWARE_INFO, [this] { OnHardwareInfo(); });
 }
 
 void CEntryCommands::OnNewFolder()
@@ -64,7 +65,7 @@ void CEntryCommands::OnNewFolder()
     const int32_t result =
         g_pVfs->CreateFolder(static_cast<uint32_t>(dlg.m_nFolderId), dlg.m_nSize, &folder);
     if (result != RQ540::RESULT_SUCCESS) {
-        ReportVfsError(QStringLiteral("创建文件夹"), result);
+        ReportVfsError(m_pView, QStringLiteral("创建文件夹"), result);
         return;
     }
     folder->SetDeveloperPassword(RQ540::PasswordField(dlg.m_strDeveloperPassword.toStdString(),
@@ -89,7 +90,7 @@ void CEntryCommands::OnNewFile()
     const int32_t result = g_pVfs->CreateFile(
         FileIdOf(dlg), DialogChecks::TypeFromListIndex(dlg.m_nTypeIndex), dlg.m_nSize, &handle);
     if (result != RQ540::RESULT_SUCCESS) {
-        ReportVfsError(QStringLiteral("创建文件"), result);
+        ReportVfsError(m_pView, QStringLiteral("创建文件"), result);
         return;
     }
     EntriesChanged();
@@ -111,7 +112,7 @@ void CEntryCommands::OnImport()
     QFile disk(dlg.m_strFileName);
     const bool bFromDisk = !dlg.m_strFileName.isEmpty();
     if (bFromDisk && !disk.open(QIODevice::ReadOnly)) {
-        Warn(QStringLiteral("无法打开文件 %1 !").arg(dlg.m_strFileName));
+        ShowWarning(m_pView, QStringLiteral("无法打开文件 %1 !").arg(dlg.m_strFileName));
         return;
     }
     RQ540::FileHandle handle = nullptr;
@@ -125,7 +126,7 @@ void CEntryCommands::OnImport()
         (void)g_pVfs->WriteFile(handle, 0, dlg.m_nSize, buffer.data());
         (void)g_pVfs->CloseFile(handle);
     } else {
-        ReportVfsError(QStringLiteral("导入文件"), result);
+        ReportVfsError(m_pView, QStringLiteral("导入文件"), result);
     }
     EntriesChanged();
 }
@@ -145,7 +146,7 @@ void CEntryCommands::OnExport()
         path += QStringLiteral(".BIN");
     QFile disk(path);
     if (!disk.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        Warn(QStringLiteral("无法创建文件 %1 !").arg(path));
+        ShowWarning(m_pView, QStringLiteral("无法创建文件 %1 !").arg(path));
         return;
     }
     RQ540::FileHandle handle = nullptr;
@@ -158,7 +159,7 @@ void CEntryCommands::OnExport()
     const auto length = static_cast<qint64>(buffer.size());
     if (disk.write(reinterpret_cast<const char*>(buffer.data()), length) != length ||
         !disk.flush())
-        Warn(QStringLiteral("无法写入文件 %1 !").arg(path));
+        ShowWarning(m_pView, QStringLiteral("无法写入文件 %1 !").arg(path));
 }
 
 void CEntryCommands::OnEditFile()
@@ -178,7 +179,7 @@ void CEntryCommands::OnEditFile()
     (void)g_pVfs->ReadFile(handle, 0, size, dlg.m_pBuffer.get());
     if (dlg.DoModal() == QDialog::Accepted) {
         (void)g_pVfs->WriteFile(handle, 0, size, dlg.m_pBuffer.get());
-        m_pView->GetDocument()->SetModifiedFlag();
+        m_pDocument->SetModifiedFlag();
     }
     (void)g_pVfs->CloseFile(handle);
 }
@@ -193,13 +194,6 @@ void CEntryCommands::OnHardwareInfo()
 
 void CEntryCommands::EntriesChanged()
 {
-    if (CMainFrame* frame = MainFrame())
-        frame->SendCommand(ID_REFRESH_NODE);
-    m_pView->GetDocument()->SetModifiedFlag();
-}
-
-void CEntryCommands::Warn(const QString& text)
-{
-    Prompter().Show(m_pView, LoadResString(IDS_APP_TITLE), text, IPrompter::Icon::Warning,
-                    IPrompter::Buttons::Ok);
+    emit NodeRefreshRequested();
+    m_pDocument->SetModifiedFlag();
 }

@@ -1,6 +1,7 @@
 #include "MainFrame.h"
 
 #include "CopiedEntries.h"
+#include "EntryCommands.h"
 #include "ModifyPasswordDialog.h"
 #include "Prompter.h"
 #include "Resource.h"
@@ -48,9 +49,10 @@ QLabel* MakePane(const QString& text, const QString& name, int width)
 CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, QWidget* parent)
     : QMainWindow(parent),
       m_pDocument(pDocument),
-      m_pView(new CZelvoView(pDocument)),
+      m_pView(new CZelvoView(pDocument, m_router)),
+      m_pEntryCommands(new CEntryCommands(m_pView, pDocument, this)),
       m_wndTreeBar(new QWidget),
-      m_treeDialog(new CTreeDialog(pDocument))
+      m_treeDialog(new CTreeDialog(pDocument, m_router))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(ShellIcon(IDI_APPLICATION_ICON));
@@ -79,8 +81,6 @@ CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, Q
     m_commands.Add(ID_REFRESH_NODE, [this] { m_treeDialog->OnRefreshNode(); });
     m_commands.Add(ID_CHANGE_PASSWORD, [this] { m_treeDialog->OnChangePassword(); },
                    [this] { return m_treeDialog->CanChangePassword(); });
-    m_commands.Add(ID_REFRESH_VIEW, [this] { m_pView->RefreshList(); });
-    m_commands.Add(ID_OPEN, [this] { m_treeDialog->SelectCurrentPath(); });
     m_commands.Add(ID_DELETE_FOLDER, [this] { OnDeleteFolder(); }, [this] {
         return m_treeDialog->GetItemData(m_treeDialog->GetSelectedItem()) != nullptr;
     });
@@ -89,6 +89,7 @@ CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, Q
     m_treeDialog->SetPasswordDialog(&CModifyPasswordDialog::RunModal);
 
     m_router.AddTable(&m_pView->GetCommandTable());
+    m_router.AddTable(&m_pEntryCommands->GetCommandTable());
     m_router.AddTable(&pDocument->GetCommandTable());
     m_router.AddTable(&m_commands);
     m_router.AddTable(&appCommands);
@@ -96,29 +97,48 @@ CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, Q
     CreateMenus();
     CreateAccelerators();
     CreateStatusPanes();
+    ConnectWindows();
+
+    resize(800, 560);
+    UpdateTitle();
+}
+
+void CMainFrame::ConnectWindows()
+{
+    // Each request completes before its sender goes on, as the windows expect.
+    constexpr auto direct = Qt::DirectConnection;
+    m_pDocument->SetDialogParent(this);
+    connect(m_pDocument, &CZelvoDoc::TitleChanged, this, &CMainFrame::UpdateTitle, direct);
+    connect(m_pDocument, &CZelvoDoc::ImageAboutToBeReplaced, this, &CMainFrame::ForgetImage,
+            direct);
+    connect(m_pDocument, &CZelvoDoc::PathChanged, this, &CMainFrame::OnVfsPathChanged, direct);
+    connect(m_pDocument, &CZelvoDoc::NodeRefreshRequested, m_treeDialog,
+            &CTreeDialog::OnRefreshNode, direct);
+
+    connect(m_pView, &CZelvoView::PathChanged, this, &CMainFrame::OnVfsPathChanged, direct);
+    connect(m_pView, &CZelvoView::FolderEntered, m_treeDialog, &CTreeDialog::SelectCurrentPath,
+            direct);
+    connect(m_pView, &CZelvoView::NodeRefreshRequested, m_treeDialog,
+            &CTreeDialog::OnRefreshNode, direct);
+    connect(m_pEntryCommands, &CEntryCommands::NodeRefreshRequested, m_treeDialog,
+            &CTreeDialog::OnRefreshNode, direct);
+
+    connect(m_treeDialog, &CTreeDialog::PathChanged, this, &CMainFrame::OnVfsPathChanged,
+            direct);
+    connect(m_treeDialog, &CTreeDialog::ListRefreshRequested, m_pView, &CZelvoView::RefreshList,
+            direct);
 
     connect(m_pView, &QTableWidget::itemSelectionChanged, &m_router,
             &CCommandRouter::UpdateActions);
     connect(m_treeDialog->GetTree(), &QTreeWidget::currentItemChanged, &m_router,
             &CCommandRouter::UpdateActions);
-    connect(pDocument, &CZelvoDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
-
-    resize(800, 560);
-    SetMainFrame(this);
-    UpdateTitle();
-}
-
-CMainFrame::~CMainFrame()
-{
-    if (MainFrame() == this)
-        SetMainFrame(nullptr);
 }
 
 void CMainFrame::CreateMenus()
 {
     for (const PopupDef& popup : MainMenu()) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.text));
-        FillMenu(menu, popup.items);
+        m_router.FillMenu(menu, popup.items);
         m_router.WatchMenu(menu);
         for (QAction* action : menu->actions()) {
             if (action->data().toInt() == ID_RECENT_FILE1) {
@@ -129,16 +149,6 @@ void CMainFrame::CreateMenus()
                 m_pRecentFilesEnd = action;
             }
         }
-    }
-}
-
-void CMainFrame::FillMenu(QMenu* menu, std::span<const MenuItemDef> items)
-{
-    for (const MenuItemDef& item : items) {
-        if (item.command == 0)
-            menu->addSeparator();
-        else
-            menu->addAction(m_router.CreateAction(item.command, QString::fromUtf8(item.text), menu));
     }
 }
 
@@ -168,22 +178,6 @@ void CMainFrame::CreateStatusPanes()
                                 FREE_SPACE_PANE_WIDTH);
     bar->addPermanentWidget(m_pFreeSpacePane);
     bar->addPermanentWidget(MakePane(QString(), QString(), EMPTY_PANE_WIDTH));
-}
-
-std::unique_ptr<QMenu> CMainFrame::CreatePopupMenu(std::span<const MenuItemDef> items,
-                                                   QWidget* parent)
-{
-    auto menu = std::make_unique<QMenu>(parent);
-    FillMenu(menu.get(), items);
-    m_router.WatchMenu(menu.get());
-    return menu;
-}
-
-void CMainFrame::SendCommand(int id)
-{
-    const CCommandTable::Entry* entry = m_commands.Find(id);
-    if (entry && entry->handler)
-        entry->handler();
 }
 
 void CMainFrame::OnVfsPathChanged(const std::string& path)
@@ -256,9 +250,9 @@ void CMainFrame::OnDeleteFolder()
         return;
     QTreeWidgetItem* parentNode = node->parent();
     const uint16_t id = record->pHeader->GetId();
-    // The selected folder is the current one, so its parent is entered; the refresh below
-    // shows whatever the deletion left.
-    (void)g_pVfs->ChangeDirectory("..");
+    // The selected folder is the current one, so this enters its parent.
+    EnterFolder("..");
+    // Not reported: the refresh below shows whatever the deletion left.
     (void)g_pVfs->DeleteFolder(id);
     // The folder is gone from the image, so closing must offer to save.
     m_pDocument->SetModifiedFlag();
@@ -281,7 +275,7 @@ void CMainFrame::OnEraseRoot()
     if (g_pCopiedEntries)
         g_pCopiedEntries->ForgetMissing(*g_pVfs);
     m_treeDialog->FillNode(m_treeDialog->GetRootItem());
-    SendCommand(ID_REFRESH_VIEW);
+    m_pView->RefreshList();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

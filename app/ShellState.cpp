@@ -1,43 +1,36 @@
 #include "ShellState.h"
 
 #include "CopiedEntries.h"
-#include "MainFrame.h"
 #include "Prompter.h"
-#include "Resource.h"
-#include "StringTable.h"
+
+#include "rq540/CardPath.h"
 
 std::unique_ptr<RQ540::CRQ540Vfs> g_pVfs;
-std::string g_szCurrentPath = "\\";
+std::string g_szCurrentPath = RootPath();
 std::unique_ptr<CCopiedEntries> g_pCopiedEntries;
 
-namespace {
-CMainFrame* g_pMainFrame = nullptr;
-}
-
-CMainFrame* MainFrame()
+const std::string& RootPath()
 {
-    return g_pMainFrame;
+    static const std::string root = RQ540::CCardPath().ToChangeDirectoryText();
+    return root;
 }
 
-void SetMainFrame(CMainFrame* frame)
+void EnterFolder(const std::string& path)
 {
-    g_pMainFrame = frame;
+    if (!g_pVfs || !g_pVfs->GetRoot())
+        return;
+    // A refused path leaves the current folder as it was, and the mirror follows the
+    // folder that is current either way.
+    (void)g_pVfs->ChangeDirectory(path);
+    g_szCurrentPath = g_pVfs->GetCurrentPath().ToChangeDirectoryText();
 }
 
-void SetCurrentPath(const std::string& path)
-{
-    g_szCurrentPath = path;
-    if (g_pMainFrame)
-        g_pMainFrame->OnVfsPathChanged(g_szCurrentPath);
-}
-
-void ReportVfsError(const QString& operation, int32_t code, const RQ540::CVirtualFileSystem* vfs)
+void ReportVfsError(QWidget* parent, const QString& operation, int32_t code,
+                    const RQ540::CVirtualFileSystem* vfs)
 {
     if (!vfs)
         vfs = g_pVfs.get();
     const char* message = vfs ? vfs->GetErrorText(code) : nullptr;
-    const QString text = QStringLiteral("%1操作失败, 错误信息：%2!")
-                             .arg(operation, QString::fromUtf8(message ? message : ""));
-    Prompter().Show(g_pMainFrame, LoadResString(IDS_APP_TITLE), text, IPrompter::Icon::Warning,
-                    IPrompter::Buttons::Ok);
+    ShowWarning(parent, QStringLiteral("%1操作失败, 错误信息：%2!")
+                            .arg(operation, QString::fromUtf8(message ? message : "")));
 }

@@ -1,7 +1,6 @@
 #include "TreeDialog.h"
 
-#include "EntryRows.h"
-#include "MainFrame.h"
+#include "CommandRouter.h"
 #include "MenuTable.h"
 #include "Resource.h"
 #include "ShellIcons.h"
@@ -39,8 +38,8 @@ QString PasswordText(const std::vector<uint8_t>& bytes)
 
 }  // namespace
 
-CTreeDialog::CTreeDialog(CZelvoDoc* pDocument, QWidget* parent)
-    : QWidget(parent), m_pDocument(pDocument), m_pTree(new QTreeWidget(this))
+CTreeDialog::CTreeDialog(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* parent)
+    : QWidget(parent), m_pDocument(pDocument), m_router(router), m_pTree(new QTreeWidget(this))
 {
     m_pTree->setObjectName(QString::number(TREE_CONTROL_ID));
     m_pTree->setHeaderHidden(true);
@@ -99,7 +98,7 @@ const EntryItemData* CTreeDialog::GetItemData(const QTreeWidgetItem* item) const
 std::string CTreeDialog::GetItemPath(const QTreeWidgetItem* item) const
 {
     const EntryItemData* record = GetItemData(item);
-    return record ? record->szPath : std::string("\\");
+    return record ? record->szPath : RootPath();
 }
 
 void CTreeDialog::SelectItem(QTreeWidgetItem* item)
@@ -196,29 +195,26 @@ void CTreeDialog::OnSelChanged(QTreeWidgetItem* item)
     QTreeWidgetItem* node = item ? NodeOf(item) : nullptr;
     if (!node || !g_pVfs)
         return;
-    const std::string path = GetItemPath(node);
-    // A node's folder stands in the image while the node does.
-    (void)g_pVfs->ChangeDirectory(path);
-    SetCurrentPath(path);
-    if (CMainFrame* frame = MainFrame())
-        frame->SendCommand(ID_REFRESH_VIEW);
+    EnterNodeFolder(node);
+}
+
+void CTreeDialog::EnterNodeFolder(QTreeWidgetItem* node)
+{
+    EnterFolder(GetItemPath(node));
+    emit PathChanged(g_szCurrentPath);
+    emit ListRefreshRequested();
 }
 
 void CTreeDialog::OnRefreshNode()
 {
     QTreeWidgetItem* selected = GetSelectedItem();
     QTreeWidgetItem* node =
-        selected == m_hTopItem || g_szCurrentPath == "\\" ? m_hRootItem : selected;
+        selected == m_hTopItem || g_szCurrentPath == RootPath() ? m_hRootItem : selected;
     if (!node || !g_pVfs)
         return;
     FillNode(node);
     SelectItem(node);
-    const std::string path = GetItemPath(node);
-    // A node whose folder is gone keeps the current folder; the list shows that one.
-    (void)g_pVfs->ChangeDirectory(path);
-    SetCurrentPath(path);
-    if (CMainFrame* frame = MainFrame())
-        frame->SendCommand(ID_REFRESH_VIEW);
+    EnterNodeFolder(node);
 }
 
 void CTreeDialog::OnChangePassword()
@@ -257,10 +253,9 @@ void CTreeDialog::SetPasswordDialog(PasswordDialogRunner runner)
 void CTreeDialog::OnContextMenu(const QPoint& position)
 {
     QTreeWidgetItem* item = m_pTree->itemAt(position);
-    CMainFrame* frame = MainFrame();
-    if (!item || !frame)
+    if (!item)
         return;
     SelectItem(item);
-    const std::unique_ptr<QMenu> menu = frame->CreatePopupMenu(TreeContextMenu(), this);
+    const std::unique_ptr<QMenu> menu = m_router.CreatePopupMenu(TreeContextMenu(), this);
     menu->exec(m_pTree->viewport()->mapToGlobal(position));
 }

@@ -2,7 +2,6 @@
 
 #include "CopiedEntries.h"
 #include "FileDialogs.h"
-#include "MainFrame.h"
 #include "Prompter.h"
 #include "Resource.h"
 #include "ShellState.h"
@@ -39,9 +38,9 @@ bool CZelvoDoc::OnNewDocument()
     m_bModified = false;
     ReplaceImage(std::make_unique<RQ540::CRQ540Vfs>(RQ540::NEW_CARD_MODEL));
     SetTitle(QStringLiteral("NewRqVfs"));
-    SetCurrentPath("\\");
-    if (CMainFrame* frame = MainFrame())
-        frame->SendCommand(ID_REFRESH_NODE);
+    EnterFolder(RootPath());
+    emit PathChanged(g_szCurrentPath);
+    emit NodeRefreshRequested();
     return true;
 }
 
@@ -50,15 +49,15 @@ bool CZelvoDoc::OnOpenDocument(const QString& path)
     auto vfs = std::make_unique<RQ540::CRQ540Vfs>();
     const int32_t result = vfs->LoadImage(ToFsPath(path));
     if (result != RQ540::RESULT_SUCCESS) {
-        ReportVfsError(QStringLiteral("打开文件"), result, vfs.get());
+        ReportVfsError(m_pDialogParent, QStringLiteral("打开文件"), result, vfs.get());
         return false;
     }
     ReplaceImage(std::move(vfs));
     m_bModified = false;
     SetPathName(path);
-    SetCurrentPath("\\");
-    if (CMainFrame* frame = MainFrame())
-        frame->SendCommand(ID_REFRESH_NODE);
+    EnterFolder(RootPath());
+    emit PathChanged(g_szCurrentPath);
+    emit NodeRefreshRequested();
     return true;
 }
 
@@ -71,7 +70,7 @@ bool CZelvoDoc::OnSaveDocument(const QString& path)
         // The image writer replaces the file only once the new one is whole, so the file
         // on disk is still the previous one: the changes are not saved.
         SetModifiedFlag(true);
-        ReportVfsError(QStringLiteral("保存文件"), result);
+        ReportVfsError(m_pDialogParent, QStringLiteral("保存文件"), result);
         return false;
     }
     SetModifiedFlag(false);
@@ -107,7 +106,7 @@ bool CZelvoDoc::SaveModified()
         return true;
     const QString name = m_strPathName.isEmpty() ? m_strTitle : m_strPathName;
     const IPrompter::Answer answer =
-        Prompter().Show(MainFrame(), LoadResString(IDS_APP_TITLE),
+        Prompter().Show(m_pDialogParent, LoadResString(IDS_APP_TITLE),
                         LoadResString(IDP_ASK_TO_SAVE).arg(name), IPrompter::Icon::Warning,
                         IPrompter::Buttons::YesNoCancel);
     switch (answer) {
@@ -127,8 +126,8 @@ bool CZelvoDoc::DoSave()
     const QString extension = GetDocString(DocString::FilterExt);
     const QString proposed = m_strPathName.isEmpty() ? m_strTitle + extension : m_strPathName;
     const QString filter = GetDocString(DocString::FilterName) + QStringLiteral(";;所有文件 (*)");
-    QString path = FileDialogs().GetSaveFileName(MainFrame(), QStringLiteral("另存为"), proposed,
-                                                 filter);
+    QString path = FileDialogs().GetSaveFileName(m_pDialogParent, QStringLiteral("另存为"),
+                                                 proposed, filter);
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())
@@ -141,8 +140,7 @@ bool CZelvoDoc::DoSave()
 
 void CZelvoDoc::ReplaceImage(std::unique_ptr<RQ540::CRQ540Vfs> vfs)
 {
-    if (CMainFrame* frame = MainFrame())
-        frame->ForgetImage();
+    emit ImageAboutToBeReplaced();
     if (g_pCopiedEntries)
         g_pCopiedEntries->ForgetAll();
     g_pVfs = std::move(vfs);

@@ -1,9 +1,8 @@
 #include "ZelvoView.h"
 
+#include "CommandRouter.h"
 #include "CopiedEntries.h"
-#include "EntryCommands.h"
 #include "EntryRows.h"
-#include "MainFrame.h"
 #include "MenuTable.h"
 #include "Prompter.h"
 #include "Resource.h"
@@ -33,8 +32,8 @@ QTableWidgetItem* MakeCell(const std::string& text)
 
 }  // namespace
 
-CZelvoView::CZelvoView(CZelvoDoc* pDocument, QWidget* parent)
-    : QTableWidget(parent), m_pDocument(pDocument)
+CZelvoView::CZelvoView(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* parent)
+    : QTableWidget(parent), m_pDocument(pDocument), m_router(router)
 {
     setObjectName(QStringLiteral("ZelvoView"));
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -55,7 +54,6 @@ CZelvoView::CZelvoView(CZelvoDoc* pDocument, QWidget* parent)
     connect(this, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { Open(row); });
 
     const auto anySelected = [this] { return GetFirstSelectedItemData() != nullptr; };
-    const auto always = [] { return true; };
     m_commands.Add(ID_OPEN, [this] { OnOpen(); }, anySelected);
     m_commands.Add(ID_REFRESH_VIEW, [this] { RefreshList(); });
     m_commands.Add(ID_EDIT_COPY, [this] { OnCopy(); }, anySelected);
@@ -65,11 +63,6 @@ CZelvoView::CZelvoView(CZelvoDoc* pDocument, QWidget* parent)
     m_commands.Add(ID_DELETE, [this] { OnDelete(); }, anySelected);
     // Cut exists only as a key (Ctrl+X, Shift+Delete) and deliberately does nothing.
     m_commands.Add(ID_EDIT_CUT, [] {});
-    for (int id : {ID_NEW_FOLDER, ID_NEW_FILE, ID_IMPORT, ID_HARDWARE_INFO})
-        m_commands.Add(id, {}, always);
-    for (int id : {ID_EXPORT, ID_EDIT_FILE})
-        m_commands.Add(id, {}, [this] { return IsFirstSelectedFile(); });
-    new CEntryCommands(this);
 
     SetupColumns();
 }
@@ -193,17 +186,14 @@ void CZelvoView::Open(int row)
             clearSelection();
             selectRow(row);
         }
-        const CCommandTable::Entry* edit = m_commands.Find(ID_EDIT_FILE);
-        if (edit && CCommandTable::IsEnabled(*edit))
-            edit->handler();
+        // It runs only while its own rule allows it, as from a menu.
+        m_router.Execute(ID_EDIT_FILE);
         return;
     }
     const std::string path = record->szPath;
-    SetCurrentPath(path);
-    // The row's folder stands in the current folder, so entering it cannot fail.
-    (void)g_pVfs->ChangeDirectory(path);
-    if (CMainFrame* frame = MainFrame())
-        frame->SendCommand(ID_OPEN);
+    EnterFolder(path);
+    emit PathChanged(g_szCurrentPath);
+    emit FolderEntered();
     RefreshList();
 }
 
@@ -233,18 +223,15 @@ void CZelvoView::OnPaste()
     for (std::size_t index = 0; index < g_pCopiedEntries->GetCount(); ++index) {
         const RQ540::CUnknownHeader* entry = g_pCopiedEntries->Resolve(*g_pVfs, index);
         if (!entry) {
-            Prompter().Show(MainFrame(), LoadResString(IDS_APP_TITLE),
-                            QStringLiteral("粘贴操作出错，无法从原始位置读数据！"),
-                            IPrompter::Icon::Warning, IPrompter::Buttons::Ok);
+            ShowWarning(this, QStringLiteral("粘贴操作出错，无法从原始位置读数据！"));
             return;
         }
         const int32_t result = g_pVfs->PasteEntry(entry);
         if (result != RQ540::RESULT_SUCCESS)
-            ReportVfsError(QStringLiteral("粘贴"), result);
+            ReportVfsError(this, QStringLiteral("粘贴"), result);
         else
             m_pDocument->SetModifiedFlag();
-        if (CMainFrame* frame = MainFrame())
-            frame->SendCommand(ID_REFRESH_NODE);
+        emit NodeRefreshRequested();
     }
 }
 
@@ -253,7 +240,7 @@ void CZelvoView::OnDelete()
     if (!g_pVfs)
         return;
     const IPrompter::Answer answer =
-        Prompter().Show(MainFrame(), QStringLiteral("询问"),
+        Prompter().Show(this, QStringLiteral("询问"),
                         QStringLiteral("确实要删除这些文件(文件夹)么? "), IPrompter::Icon::Question,
                         IPrompter::Buttons::YesNo);
     if (answer != IPrompter::Answer::Yes)
@@ -272,15 +259,11 @@ void CZelvoView::OnDelete()
     }
     if (g_pCopiedEntries)
         g_pCopiedEntries->ForgetMissing(*g_pVfs);
-    if (CMainFrame* frame = MainFrame())
-        frame->SendCommand(ID_REFRESH_NODE);
+    emit NodeRefreshRequested();
 }
 
 void CZelvoView::OnContextMenu(const QPoint& position)
 {
-    CMainFrame* frame = MainFrame();
-    if (!frame)
-        return;
-    const std::unique_ptr<QMenu> menu = frame->CreatePopupMenu(ListContextMenu(), this);
+    const std::unique_ptr<QMenu> menu = m_router.CreatePopupMenu(ListContextMenu(), this);
     menu->exec(viewport()->mapToGlobal(position));
 }

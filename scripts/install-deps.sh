@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
   libcli11-dev nlohmann-json3-dev

@@ -3,20 +3,25 @@
 // the first table that has an entry for the ID owns the command. A command runs only when
 // its owner has a handler and its enabling rule holds; the actions of every command are
 // enabled and checked accordingly before a menu opens, after every command and on an idle
-// tick, so menus and keys always agree.
+// tick, so menus and keys always agree. Menus and popups built from the menu tables get
+// their items from here, so a window that shows a context menu needs only the router.
 #pragma once
 
 #include "CommandTable.h"
+#include "MenuTable.h"
 
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
+#include <span>
 #include <utility>
 #include <vector>
 
 class QAction;
 class QMenu;
 class QString;
+class QWidget;
 
 class CCommandRouter : public QObject {
     Q_OBJECT
@@ -30,6 +35,10 @@ public:
     // the router keeps its enabled and checked state. The action's data is id, its status
     // tip the command's prompt.
     QAction* CreateAction(int id, const QString& text, QObject* parent);
+    // Appends an action for each item to menu (a separator for command 0).
+    void FillMenu(QMenu* menu, std::span<const MenuItemDef> items);
+    // A popup of the items, updated whenever it is about to show.
+    std::unique_ptr<QMenu> CreatePopupMenu(std::span<const MenuItemDef> items, QWidget* parent);
 
     // The entry of the table that owns id, or null when no table has one.
     const CCommandTable::Entry* FindOwner(int id) const;

@@ -1,18 +1,29 @@
 // The folder list's commands that create entries and move data between the image and
 // disk files: new folder, new file, import, export, edit file and hardware information.
 // Each runs its dialog, then calls the file system in the current folder and reports a
-// refusal; the view's command table gets the handlers, the view keeps the enabling rules.
+// refusal. The commands are registered here with their handlers and enabling rules
+// together; the router asks this table right after the list's own.
 #pragma once
+
+#include "CommandTable.h"
 
 #include <QObject>
 
+class CZelvoDoc;
 class CZelvoView;
 
 class CEntryCommands : public QObject {
     Q_OBJECT
 public:
-    // Installs the handlers in pView's command table; a child of pView.
-    explicit CEntryCommands(CZelvoView* pView);
+    // pView gives the selection and parents the dialogs; pDocument is marked modified.
+    CEntryCommands(CZelvoView* pView, CZelvoDoc* pDocument, QObject* parent = nullptr);
+
+    CCommandTable& GetCommandTable() { return m_commands; }
+
+signals:
+    // Entries of the current folder were created: its tree node and the list are to be
+    // rebuilt.
+    void NodeRefreshRequested();
 
 private:
     void OnNewFolder();
@@ -24,7 +35,8 @@ private:
 
     // The tree node of the current folder and the list are rebuilt, the image is modified.
     void EntriesChanged();
-    void Warn(const QString& text);
 
     CZelvoView* m_pView;
+    CZelvoDoc* m_pDocument;
+    CCommandTable m_commands;
 };

@@ -1,6 +1,8 @@
 // The main window: the menu bar, the folder list in the centre, the tree panel at the left
-// and the status bar with the current path and free space. It relays the shell's requests
-// between document, list and tree, and carries out delete folder and erase root.
+// and the status bar with the current path and free space. When it builds the window it
+// connects what the document, the list, the entry commands and the tree announce to the
+// windows that act on it, with direct connections, so every request is carried out before
+// its sender goes on. It carries out delete folder and erase root itself.
 #pragma once
 
 #include "CommandRouter.h"
@@ -10,11 +12,11 @@
 #include <QMainWindow>
 #include <QStringList>
 
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+class CEntryCommands;
 class CTreeDialog;
 class CZelvoDoc;
 class CZelvoView;
@@ -27,17 +29,14 @@ class CMainFrame : public QMainWindow {
 public:
     // appCommands: the application's commands, asked last.
     CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, QWidget* parent = nullptr);
-    ~CMainFrame() override;
 
     CZelvoView* GetActiveView() const { return m_pView; }
     CTreeDialog* GetTreeDialog() const { return m_treeDialog; }
+    CEntryCommands* GetEntryCommands() const { return m_pEntryCommands; }
     QWidget* GetTreeBar() const { return m_wndTreeBar; }
     CCommandRouter& GetRouter() { return m_router; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
 
-    // A request sent to the frame itself (ID_REFRESH_NODE, ID_REFRESH_VIEW, ID_OPEN and the
-    // frame's other commands): handled by the frame, never offered to the list first.
-    void SendCommand(int id);
     // The current path changed: status bar panes, then the tree's selection.
     void OnVfsPathChanged(const std::string& path);
     // The list view's initial update (after New and Open).
@@ -47,9 +46,6 @@ public:
     // Shows files (most recent first) as the recent-file entries of the File menu.
     void SetRecentFiles(const QStringList& files);
     void UpdateTitle();
-
-    // A popup of items whose commands go through this frame's routing.
-    std::unique_ptr<QMenu> CreatePopupMenu(std::span<const MenuItemDef> items, QWidget* parent);
 
 signals:
     // Local files dropped on the window, to be opened as documents in this order.
@@ -64,7 +60,7 @@ private:
     void CreateMenus();
     void CreateAccelerators();
     void CreateStatusPanes();
-    void FillMenu(QMenu* menu, std::span<const MenuItemDef> items);
+    void ConnectWindows();
     void OnViewDeviceTree();
     void OnViewStatusBar();
     void OnDeleteFolder();
@@ -74,6 +70,7 @@ private:
     CCommandTable m_commands;
     CCommandRouter m_router;
     CZelvoView* m_pView;
+    CEntryCommands* m_pEntryCommands;
     QWidget* m_wndTreeBar;
     CTreeDialog* m_treeDialog;
     QLabel* m_pPathPane = nullptr;

@@ -1,5 +1,7 @@
-// State shared by the whole editor: the image being edited, the current path, the copied
-// entries and the main frame, with the two helpers every command uses.
+// State shared by the shell's windows: the image being edited, the current path and the
+// copied entries, with the two helpers every command uses: entering a folder and reporting
+// a refused operation. Nothing here knows any window; the windows announce changes with
+// their own signals.
 #pragma once
 
 #include "rq540/RQ540Vfs.h"
@@ -11,7 +13,7 @@
 #include <string>
 
 class CCopiedEntries;
-class CMainFrame;
+class QWidget;
 
 // The image being edited; created and destroyed only by the document.
 extern std::unique_ptr<RQ540::CRQ540Vfs> g_pVfs;
@@ -20,17 +22,16 @@ extern std::string g_szCurrentPath;
 // The entries remembered by Copy; null when nothing was copied.
 extern std::unique_ptr<CCopiedEntries> g_pCopiedEntries;
 
-// The frame that receives the shell's requests; null until the frame is registered.
-CMainFrame* MainFrame();
-void SetMainFrame(CMainFrame* frame);
+// The root folder's path in the syntax of ChangeDirectory.
+const std::string& RootPath();
 
-// Stores path as the current path and tells the main frame (status bar, then the tree's
-// selection). Does not move the file system's current folder: callers pair it with
-// ChangeDirectory.
-void SetCurrentPath(const std::string& path);
+// Moves the file system's current folder by path (in the syntax of ChangeDirectory) and
+// makes g_szCurrentPath the path of the folder that is current then, so the two never
+// part: a path that cannot be entered leaves both where they were. Telling the other
+// windows is the caller's part. Does nothing without an image.
+void EnterFolder(const std::string& path);
 
-// Reports a failed core operation: "<operation>操作失败, 错误信息：<message>!" in a warning box
-// captioned with the application title. The message is vfs's text for code (g_pVfs when
-// vfs is null).
-void ReportVfsError(const QString& operation, int32_t code,
+// Reports a failed core operation: "<operation>操作失败, 错误信息：<message>!" in the warning
+// box, over parent. The message is vfs's text for code (g_pVfs's when vfs is null).
+void ReportVfsError(QWidget* parent, const QString& operation, int32_t code,
                     const RQ540::CVirtualFileSystem* vfs = nullptr);

@@ -1,6 +1,7 @@
 // The directory tree panel: the folders of the image as a tree under "RQ540 VFS" and
-// "ROOT DIR(MF)". Selecting a node makes its folder the current one; the panel rebuilds
-// nodes, selects the node of the current path and changes a folder's passwords.
+// "ROOT DIR(MF)". Selecting a node makes its folder the current one, announced as a path
+// change followed by the request to list the folder again; the panel rebuilds nodes,
+// selects the node of the current path and changes a folder's passwords.
 #pragma once
 
 #include "EntryItemData.h"
@@ -13,6 +14,7 @@
 #include <memory>
 #include <string>
 
+class CCommandRouter;
 class CZelvoDoc;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -27,7 +29,8 @@ public:
                                                     QString& strDeveloperPassword,
                                                     QString& strUserPassword)>;
 
-    explicit CTreeDialog(CZelvoDoc* pDocument, QWidget* parent = nullptr);
+    // router: where the context menu sends its commands.
+    CTreeDialog(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* parent = nullptr);
     ~CTreeDialog() override;
 
     QTreeWidget* GetTree() const { return m_pTree; }
@@ -58,7 +61,15 @@ public:
     bool CanChangePassword() const { return static_cast<bool>(m_runPasswordDialog); }
     void SetPasswordDialog(PasswordDialogRunner runner);
 
+signals:
+    // The selected node's folder was entered; g_szCurrentPath is its path.
+    void PathChanged(const std::string& path);
+    // After PathChanged: the list is to show the current folder again.
+    void ListRefreshRequested();
+
 private:
+    // Enters the folder of node and announces it.
+    void EnterNodeFolder(QTreeWidgetItem* node);
     void OnSelChanged(QTreeWidgetItem* item);
     void OnContextMenu(const QPoint& position);
     QTreeWidgetItem* NodeOf(QTreeWidgetItem* item) const;
@@ -66,6 +77,7 @@ private:
     static bool IsDescendant(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor);
 
     CZelvoDoc* m_pDocument;
+    CCommandRouter& m_router;
     QTreeWidget* m_pTree;
     QTreeWidgetItem* m_hTopItem;
     QTreeWidgetItem* m_hRootItem;

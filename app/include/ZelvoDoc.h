@@ -1,6 +1,7 @@
 // The document: the one image being edited (held in g_pVfs), its path, title and modified
 // flag, with New, Open, Save, Save As and the question whether to save a modified image
-// before it is replaced or closed.
+// before it is replaced or closed. It announces a replaced image, the root folder entered
+// and the tree to be rebuilt; the frame connects those to the windows.
 #pragma once
 
 #include "CommandTable.h"
@@ -8,9 +9,12 @@
 #include "rq540/RQ540Vfs.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
+#include <string>
 
 class CZelvoDoc : public QObject {
     Q_OBJECT
@@ -47,10 +51,19 @@ public:
     // Save and Save As.
     const CCommandTable& GetCommandTable() const { return m_commands; }
 
+    // The window its questions and file dialogs belong to; none until one is set.
+    void SetDialogParent(QWidget* parent) { m_pDialogParent = parent; }
+
 signals:
     void TitleChanged();
     // A path was adopted by Open or Save As (for the recent-file list).
     void PathNameAdopted(const QString& path);
+    // The image is about to be replaced or dropped: whatever refers into it must go now.
+    void ImageAboutToBeReplaced();
+    // New and Open entered the root folder of the new image.
+    void PathChanged(const std::string& path);
+    // The tree is to be rebuilt from the selected node (the root, after New and Open).
+    void NodeRefreshRequested();
 
 private:
     // Makes vfs the image of the program; the shell forgets everything that referred into
@@ -61,4 +74,5 @@ private:
     QString m_strPathName;
     bool m_bModified = false;
     CCommandTable m_commands;
+    QPointer<QWidget> m_pDialogParent;
 };

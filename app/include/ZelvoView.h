@@ -1,13 +1,11 @@
 // The folder list: one report row per entry of the file system's current folder, with the
 // commands that act on rows (open, refresh, copy, paste, delete) and the copied entries.
+// The commands that create entries and move data to and from disk files are CEntryCommands';
+// Open on a file row runs ID_EDIT_FILE through the router like any other command.
 //
-// The view also owns the entries of the commands that create entries and move data
-// between the image and disk files: ID_NEW_FOLDER, ID_NEW_FILE, ID_IMPORT, ID_EXPORT,
-// ID_EDIT_FILE and ID_HARDWARE_INFO. Their enabling rules are set here; their handlers come
-// from a CEntryCommands object, a QObject child of this view created in the constructor
-// (`new CEntryCommands(this)`), which calls GetCommandTable().SetHandler(id, handler) for
-// each of them. A command without a handler stays disabled. Open on a file row runs the
-// ID_EDIT_FILE handler.
+// The view announces what it did: the folder it entered (path changed, then the request
+// that the tree select the current path) and the entries it changed (the request to
+// rebuild the tree node, which re-lists the view).
 #pragma once
 
 #include "CommandTable.h"
@@ -18,19 +16,22 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
+class CCommandRouter;
 class CZelvoDoc;
 class QResizeEvent;
 
 class CZelvoView : public QTableWidget {
     Q_OBJECT
 public:
-    explicit CZelvoView(CZelvoDoc* pDocument, QWidget* parent = nullptr);
+    // router: where Open on a file row and the context menu send their commands.
+    CZelvoView(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* parent = nullptr);
     ~CZelvoView() override;
 
     CZelvoDoc* GetDocument() const { return m_pDocument; }
-    CCommandTable& GetCommandTable() { return m_commands; }
+    const CCommandTable& GetCommandTable() const { return m_commands; }
 
     // Image list, columns and rows built afresh (at start and after New and Open).
     void OnInitialUpdate();
@@ -49,6 +50,18 @@ public:
     // Opens a row: enters a folder, or edits a file.
     void Open(int row);
 
+    // Whether the selected row with the lowest index is a file.
+    bool IsFirstSelectedFile() const;
+
+signals:
+    // A folder was entered; g_szCurrentPath is its path.
+    void PathChanged(const std::string& path);
+    // After PathChanged of an entered folder: the tree is to select the current path.
+    void FolderEntered();
+    // Entries of the current folder changed: the tree node is to be rebuilt, which lists
+    // the folder again.
+    void NodeRefreshRequested();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -61,9 +74,9 @@ private:
     void OnDelete();
     void OnContextMenu(const QPoint& position);
     bool IsFirstSelectedFolder() const;
-    bool IsFirstSelectedFile() const;
 
     CZelvoDoc* m_pDocument;
+    CCommandRouter& m_router;
     std::vector<std::unique_ptr<EntryItemData>> m_rows;
     std::map<int, QIcon> m_imageList;
     CCommandTable m_commands;

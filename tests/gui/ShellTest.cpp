@@ -2,6 +2,7 @@
 // and tree panel, through the command router and real mouse and key events, with the fake
 // prompter and file dialogs answering every question.
 #include "CommandRouter.h"
+#include "EntryCommands.h"
 #include "Fakes.h"
 #include "MainFrame.h"
 #include "RecentFileList.h"
@@ -125,7 +126,7 @@ private slots:
     void treeDeleteFolder();
     void eraseRoot();
     void enablingFollowsSelectionAndCopiedEntries();
-    void entryCommandsPlugInThroughTheViewsTable();
+    void entryCommandsPlugInThroughTheirTable();
     void contextMenusFollowTheSameRules();
     void openingAnInvalidImageKeepsTheOldOne();
     void saveThenOpenGivesTheSameTree();
@@ -181,7 +182,6 @@ void ShellTest::cleanup()
     m_prompter.reset();
     m_dir.reset();
     QVERIFY(!g_pVfs);
-    QVERIFY(!MainFrame());
 }
 
 void ShellTest::ShowRoot()
@@ -587,7 +587,7 @@ void ShellTest::enablingFollowsSelectionAndCopiedEntries()
         QVERIFY2(!IsEnabled(id), qPrintable(QString::number(id)));
 }
 
-void ShellTest::entryCommandsPlugInThroughTheViewsTable()
+void ShellTest::entryCommandsPlugInThroughTheirTable()
 {
     QCOMPARE(g_pVfs->CreateFolder(0x0001, 1000), RESULT_SUCCESS);
     QCOMPARE(g_pVfs->CreateFile(0x0002, 0, 10), RESULT_SUCCESS);
@@ -599,14 +599,14 @@ void ShellTest::entryCommandsPlugInThroughTheViewsTable()
     SelectRows(View(), {fileRow});
     for (int id : {ID_NEW_FOLDER, ID_NEW_FILE, ID_IMPORT, ID_EXPORT, ID_EDIT_FILE,
                    ID_HARDWARE_INFO}) {
-        View()->GetCommandTable().SetHandler(id, {});
+        Frame()->GetEntryCommands()->GetCommandTable().SetHandler(id, {});
         QVERIFY2(!IsEnabled(id), qPrintable(QString::number(id)));
         QVERIFY(!Execute(id));
     }
 
     QStringList ran;
     for (int id : {ID_NEW_FOLDER, ID_EXPORT, ID_EDIT_FILE}) {
-        View()->GetCommandTable().SetHandler(id, [&ran, id, this] {
+        Frame()->GetEntryCommands()->GetCommandTable().SetHandler(id, [&ran, id, this] {
             ran << QStringLiteral("%1 %2").arg(id).arg(
                        QString::fromStdString(View()->GetFirstSelectedItemData()
                                                   ? View()->GetFirstSelectedItemData()->szPath
@@ -635,8 +635,9 @@ void ShellTest::contextMenusFollowTheSameRules()
     QCOMPARE(g_pVfs->CreateFolder(0x0001, 1000), RESULT_SUCCESS);
     ShowRoot();
     SelectRows(View(), {0});
-    const std::unique_ptr<QMenu> list = Frame()->CreatePopupMenu(ListContextMenu(), View());
-    const std::unique_ptr<QMenu> tree = Frame()->CreatePopupMenu(TreeContextMenu(), Tree());
+    CCommandRouter& router = Frame()->GetRouter();
+    const std::unique_ptr<QMenu> list = router.CreatePopupMenu(ListContextMenu(), View());
+    const std::unique_ptr<QMenu> tree = router.CreatePopupMenu(TreeContextMenu(), Tree());
     int items = 0;
     for (QMenu* menu : {list.get(), tree.get()}) {
         for (QAction* action : menu->actions()) {
