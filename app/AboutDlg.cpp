@@ -2,6 +2,7 @@
 
 #include "Resource.h"
 #include "ShellIcons.h"
+#include "ShellTexts.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -14,13 +15,13 @@ constexpr int ICON_SIZE = 32;
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("100"));
-    setWindowTitle(QStringLiteral("关于　RQ540虚拟文件系统管理器"));
+    setWindowTitle(QString::fromUtf8(Texts::ABOUT_TITLE));
 
     auto* icon = new QLabel;
     icon->setPixmap(ShellPixmap(IDI_APPLICATION_ICON, ICON_SIZE));
-    auto* version = new QLabel(QStringLiteral("RQ540虚拟文件系统管理器 v1.0 版"));
-    auto* purpose = new QLabel(QStringLiteral("在电脑上编排 RQ540 加密锁虚拟卡的目录与文件"));
-    auto* ok = new QPushButton(QStringLiteral("确定"));
+    auto* version = new QLabel(QString::fromUtf8(Texts::ABOUT_VERSION));
+    auto* purpose = new QLabel(QString::fromUtf8(Texts::ABOUT_PURPOSE));
+    auto* ok = new QPushButton(QString::fromUtf8(Texts::OK));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -10,6 +10,7 @@
 #include "Prompter.h"
 #include "Resource.h"
 #include "ShellState.h"
+#include "ShellTexts.h"
 #include "ZelvoDoc.h"
 #include "ZelvoView.h"
 
@@ -22,8 +23,6 @@
 #include <vector>
 
 namespace {
-
-const QString DISK_FILE_FILTER = QStringLiteral("All Files (*);;Bin files (*.bin)");
 
 // The ID a file dialog returned; its OK has made sure the text begins with a digit, and
 // 0 would be refused by the core as reserved.
@@ -65,7 +64,7 @@ void CEntryCommands::OnNewFolder()
     const int32_t result =
         g_pVfs->CreateFolder(static_cast<uint32_t>(dlg.m_nFolderId), dlg.m_nSize, &folder);
     if (result != RQ540::RESULT_SUCCESS) {
-        ReportVfsError(m_pView, QStringLiteral("创建文件夹"), result);
+        ReportVfsError(m_pView, QString::fromUtf8(Texts::OPERATION_CREATE_FOLDER), result);
         return;
     }
     folder->SetDeveloperPassword(RQ540::PasswordField(dlg.m_strDeveloperPassword.toStdString(),
@@ -90,7 +89,7 @@ void CEntryCommands::OnNewFile()
     const int32_t result = g_pVfs->CreateFile(
         FileIdOf(dlg), DialogChecks::TypeFromListIndex(dlg.m_nTypeIndex), dlg.m_nSize, &handle);
     if (result != RQ540::RESULT_SUCCESS) {
-        ReportVfsError(m_pView, QStringLiteral("创建文件"), result);
+        ReportVfsError(m_pView, QString::fromUtf8(Texts::OPERATION_CREATE_FILE), result);
         return;
     }
     EntriesChanged();
@@ -112,7 +111,7 @@ void CEntryCommands::OnImport()
     QFile disk(dlg.m_strFileName);
     const bool bFromDisk = !dlg.m_strFileName.isEmpty();
     if (bFromDisk && !disk.open(QIODevice::ReadOnly)) {
-        ShowWarning(m_pView, QStringLiteral("无法打开文件 %1 !").arg(dlg.m_strFileName));
+        ShowWarning(m_pView, QString::fromUtf8(Texts::CANNOT_OPEN_FILE).arg(dlg.m_strFileName));
         return;
     }
     RQ540::FileHandle handle = nullptr;
@@ -126,7 +125,7 @@ void CEntryCommands::OnImport()
         (void)g_pVfs->WriteFile(handle, 0, dlg.m_nSize, buffer.data());
         (void)g_pVfs->CloseFile(handle);
     } else {
-        ReportVfsError(m_pView, QStringLiteral("导入文件"), result);
+        ReportVfsError(m_pView, QString::fromUtf8(Texts::OPERATION_IMPORT_FILE), result);
     }
     EntriesChanged();
 }
@@ -137,16 +136,18 @@ void CEntryCommands::OnExport()
     if (!g_pVfs || !record || record->pHeader->IsFolder())
         return;
     const uint16_t id = record->pHeader->GetId();
-    const QString idText = QString::fromStdString(RQ540::FormatId(id));
+    const QString extension = QString::fromUtf8(Texts::EXPORT_EXTENSION);
     QString path = FileDialogs().GetSaveFileName(
-        m_pView, QStringLiteral("另存为"), idText + QStringLiteral(".BIN"), DISK_FILE_FILTER);
+        m_pView, QString::fromUtf8(Texts::SAVE_AS_CAPTION),
+        QString::fromStdString(RQ540::FormatId(id)) + extension,
+        QString::fromUtf8(Texts::DISK_FILE_FILTER));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".BIN");
+        path += extension;
     QFile disk(path);
     if (!disk.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        ShowWarning(m_pView, QStringLiteral("无法创建文件 %1 !").arg(path));
+        ShowWarning(m_pView, QString::fromUtf8(Texts::CANNOT_CREATE_FILE).arg(path));
         return;
     }
     RQ540::FileHandle handle = nullptr;
@@ -159,7 +160,7 @@ void CEntryCommands::OnExport()
     const auto length = static_cast<qint64>(buffer.size());
     if (disk.write(reinterpret_cast<const char*>(buffer.data()), length) != length ||
         !disk.flush())
-        ShowWarning(m_pView, QStringLiteral("无法写入文件 %1 !").arg(path));
+        ShowWarning(m_pView, QString::fromUtf8(Texts::CANNOT_WRITE_FILE).arg(path));
 }
 
 void CEntryCommands::OnEditFile()

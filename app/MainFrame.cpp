@@ -7,6 +7,7 @@
 #include "Resource.h"
 #include "ShellIcons.h"
 #include "ShellState.h"
+#include "ShellTexts.h"
 #include "StringTable.h"
 #include "TreeDialog.h"
 #include "ZelvoDoc.h"
@@ -59,7 +60,7 @@ CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, Q
     setAcceptDrops(true);
 
     m_wndTreeBar->setObjectName(QStringLiteral("TreeBar"));
-    m_wndTreeBar->setWindowTitle(QStringLiteral("VFS Info"));
+    m_wndTreeBar->setWindowTitle(QString::fromUtf8(Texts::TREE_BAR_TITLE));
     m_treeDialog->setFixedWidth(TREE_DIALOG_WIDTH);
     m_wndTreeBar->setFixedWidth(TREE_DIALOG_WIDTH + TREE_BAR_EXTRA_WIDTH);
     auto* barLayout = new QVBoxLayout(m_wndTreeBar);
@@ -182,7 +183,8 @@ void CMainFrame::CreateStatusPanes()
 
 void CMainFrame::OnVfsPathChanged(const std::string& path)
 {
-    const QString pathText = QStringLiteral("当前路径：") + QString::fromStdString(path);
+    const QString pathText =
+        QString::fromUtf8(Texts::CURRENT_PATH_PANE).arg(QString::fromStdString(path));
     m_pPathPane->setText(pathText);
     m_pPathPane->setToolTip(pathText);
     const uint32_t freeSpace =
@@ -211,11 +213,13 @@ void CMainFrame::SetRecentFiles(const QStringList& files)
     m_recentFileActions.clear();
     if (files.isEmpty()) {
         m_recentFileActions.push_back(
-            m_router.CreateAction(ID_RECENT_FILE1, QStringLiteral("最近的文件"), m_pFileMenu));
+            m_router.CreateAction(ID_RECENT_FILE1, QString::fromUtf8(Texts::RECENT_FILES),
+                                  m_pFileMenu));
     }
     for (int index = 0; index < files.size() && index < RECENT_FILE_COUNT; ++index) {
-        const QString text =
-            QStringLiteral("&%1 %2").arg(index + 1).arg(QDir::toNativeSeparators(files[index]));
+        const QString text = QString::fromUtf8(Texts::RECENT_FILE_ITEM)
+                                 .arg(index + 1)
+                                 .arg(QDir::toNativeSeparators(files[index]));
         m_recentFileActions.push_back(
             m_router.CreateAction(ID_RECENT_FILE1 + index, text, m_pFileMenu));
     }
@@ -225,8 +229,8 @@ void CMainFrame::SetRecentFiles(const QStringList& files)
 
 void CMainFrame::UpdateTitle()
 {
-    setWindowTitle(m_pDocument->GetTitle() + QStringLiteral(" - ") +
-                   LoadResString(IDS_APP_TITLE));
+    setWindowTitle(QString::fromUtf8(Texts::WINDOW_TITLE)
+                       .arg(m_pDocument->GetTitle(), LoadResString(IDS_APP_TITLE)));
 }
 
 void CMainFrame::OnViewDeviceTree()
@@ -241,9 +245,10 @@ void CMainFrame::OnViewStatusBar()
 
 void CMainFrame::OnDeleteFolder()
 {
-    const IPrompter::Answer answer =
-        Prompter().Show(this, QStringLiteral("询问"), QStringLiteral("确实要删除该目录么? "),
-                        IPrompter::Icon::Question, IPrompter::Buttons::YesNo);
+    const IPrompter::Answer answer = Prompter().Show(
+        this, QString::fromUtf8(Texts::QUESTION_CAPTION),
+        QString::fromUtf8(Texts::DELETE_FOLDER_QUESTION), IPrompter::Icon::Question,
+        IPrompter::Buttons::YesNo);
     QTreeWidgetItem* node = m_treeDialog->GetSelectedItem();
     const EntryItemData* record = m_treeDialog->GetItemData(node);
     if (answer != IPrompter::Answer::Yes || !record || !g_pVfs)
@@ -265,8 +270,8 @@ void CMainFrame::OnDeleteFolder()
 void CMainFrame::OnEraseRoot()
 {
     const IPrompter::Answer answer = Prompter().Show(
-        this, QStringLiteral("询问"),
-        QStringLiteral("擦除根目录将导致整个虚拟文件系统清空, 确实要擦除么? "),
+        this, QString::fromUtf8(Texts::QUESTION_CAPTION),
+        QString::fromUtf8(Texts::ERASE_ROOT_QUESTION),
         IPrompter::Icon::Question, IPrompter::Buttons::YesNo);
     if (answer != IPrompter::Answer::Yes || !g_pVfs)
         return;

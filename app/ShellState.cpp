@@ -2,6 +2,7 @@
 
 #include "CopiedEntries.h"
 #include "Prompter.h"
+#include "ShellTexts.h"
 
 #include "rq540/CardPath.h"
 
@@ -31,6 +32,6 @@ void ReportVfsError(QWidget* parent, const QString& operation, int32_t code,
     if (!vfs)
         vfs = g_pVfs.get();
     const char* message = vfs ? vfs->GetErrorText(code) : nullptr;
-    ShowWarning(parent, QStringLiteral("%1操作失败, 错误信息：%2!")
+    ShowWarning(parent, QString::fromUtf8(Texts::REFUSED_OPERATION)
                             .arg(operation, QString::fromUtf8(message ? message : "")));
 }

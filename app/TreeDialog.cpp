@@ -5,6 +5,7 @@
 #include "Resource.h"
 #include "ShellIcons.h"
 #include "ShellState.h"
+#include "ShellTexts.h"
 #include "WaitCursor.h"
 #include "ZelvoDoc.h"
 
@@ -65,9 +66,9 @@ CTreeDialog::CTreeDialog(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* 
     m_folderIcon.addPixmap(ShellPixmap(IDI_FOLDER, ICON_SIZE), QIcon::Normal);
     m_folderIcon.addPixmap(ShellPixmap(IDI_OPEN_FOLDER, ICON_SIZE), QIcon::Selected);
 
-    m_hTopItem = new QTreeWidgetItem(m_pTree, {QStringLiteral("RQ540 VFS")});
+    m_hTopItem = new QTreeWidgetItem(m_pTree, {QString::fromUtf8(Texts::TREE_TOP_NODE)});
     m_hTopItem->setIcon(0, m_deviceIcon);
-    m_hRootItem = new QTreeWidgetItem(m_hTopItem, {QStringLiteral("ROOT DIR(MF)")});
+    m_hRootItem = new QTreeWidgetItem(m_hTopItem, {QString::fromUtf8(Texts::TREE_ROOT_NODE)});
     m_hRootItem->setIcon(0, m_folderIcon);
     m_hTopItem->setExpanded(true);
     m_pTree->setCurrentItem(nullptr);

@@ -5,6 +5,7 @@
 #include "MainFrame.h"
 #include "RecentFileList.h"
 #include "Resource.h"
+#include "ShellTexts.h"
 #include "StringTable.h"
 #include "ZelvoDoc.h"
 
@@ -64,9 +65,8 @@ bool CZelvoApp::OnFileNew()
 
 void CZelvoApp::OnFileOpen()
 {
-    const QString filter = GetDocString(DocString::FilterName) + QStringLiteral(";;所有文件 (*)");
-    const QString path =
-        FileDialogs().GetOpenFileName(m_pMainFrame.get(), QStringLiteral("打开"), QString(), filter);
+    const QString path = FileDialogs().GetOpenFileName(
+        m_pMainFrame.get(), QString::fromUtf8(Texts::OPEN_CAPTION), QString(), DocumentFilter());
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }

@@ -5,6 +5,7 @@
 #include "Prompter.h"
 #include "Resource.h"
 #include "ShellState.h"
+#include "ShellTexts.h"
 #include "StringTable.h"
 
 #include <QFileInfo>
@@ -37,7 +38,7 @@ bool CZelvoDoc::OnNewDocument()
     m_strPathName.clear();
     m_bModified = false;
     ReplaceImage(std::make_unique<RQ540::CRQ540Vfs>(RQ540::NEW_CARD_MODEL));
-    SetTitle(QStringLiteral("NewRqVfs"));
+    SetTitle(QString::fromUtf8(Texts::NEW_DOCUMENT_TITLE));
     EnterFolder(RootPath());
     emit PathChanged(g_szCurrentPath);
     emit NodeRefreshRequested();
@@ -49,7 +50,8 @@ bool CZelvoDoc::OnOpenDocument(const QString& path)
     auto vfs = std::make_unique<RQ540::CRQ540Vfs>();
     const int32_t result = vfs->LoadImage(ToFsPath(path));
     if (result != RQ540::RESULT_SUCCESS) {
-        ReportVfsError(m_pDialogParent, QStringLiteral("打开文件"), result, vfs.get());
+        ReportVfsError(m_pDialogParent, QString::fromUtf8(Texts::OPERATION_OPEN_FILE), result,
+                       vfs.get());
         return false;
     }
     ReplaceImage(std::move(vfs));
@@ -70,7 +72,7 @@ bool CZelvoDoc::OnSaveDocument(const QString& path)
         // The image writer replaces the file only once the new one is whole, so the file
         // on disk is still the previous one: the changes are not saved.
         SetModifiedFlag(true);
-        ReportVfsError(m_pDialogParent, QStringLiteral("保存文件"), result);
+        ReportVfsError(m_pDialogParent, QString::fromUtf8(Texts::OPERATION_SAVE_FILE), result);
         return false;
     }
     SetModifiedFlag(false);
@@ -125,9 +127,8 @@ bool CZelvoDoc::DoSave()
 {
     const QString extension = GetDocString(DocString::FilterExt);
     const QString proposed = m_strPathName.isEmpty() ? m_strTitle + extension : m_strPathName;
-    const QString filter = GetDocString(DocString::FilterName) + QStringLiteral(";;所有文件 (*)");
-    QString path = FileDialogs().GetSaveFileName(m_pDialogParent, QStringLiteral("另存为"),
-                                                 proposed, filter);
+    QString path = FileDialogs().GetSaveFileName(
+        m_pDialogParent, QString::fromUtf8(Texts::SAVE_AS_CAPTION), proposed, DocumentFilter());
     if (path.isEmpty())
         return false;
     if (QFileInfo(path).suffix().isEmpty())

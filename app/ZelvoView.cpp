@@ -8,6 +8,7 @@
 #include "Resource.h"
 #include "ShellIcons.h"
 #include "ShellState.h"
+#include "ShellTexts.h"
 #include "StringTable.h"
 #include "WaitCursor.h"
 #include "ZelvoDoc.h"
@@ -223,12 +224,12 @@ void CZelvoView::OnPaste()
     for (std::size_t index = 0; index < g_pCopiedEntries->GetCount(); ++index) {
         const RQ540::CUnknownHeader* entry = g_pCopiedEntries->Resolve(*g_pVfs, index);
         if (!entry) {
-            ShowWarning(this, QStringLiteral("粘贴操作出错，无法从原始位置读数据！"));
+            ShowWarning(this, QString::fromUtf8(Texts::PASTE_SOURCE_GONE));
             return;
         }
         const int32_t result = g_pVfs->PasteEntry(entry);
         if (result != RQ540::RESULT_SUCCESS)
-            ReportVfsError(this, QStringLiteral("粘贴"), result);
+            ReportVfsError(this, QString::fromUtf8(Texts::OPERATION_PASTE), result);
         else
             m_pDocument->SetModifiedFlag();
         emit NodeRefreshRequested();
@@ -240,9 +241,9 @@ void CZelvoView::OnDelete()
     if (!g_pVfs)
         return;
     const IPrompter::Answer answer =
-        Prompter().Show(this, QStringLiteral("询问"),
-                        QStringLiteral("确实要删除这些文件(文件夹)么? "), IPrompter::Icon::Question,
-                        IPrompter::Buttons::YesNo);
+        Prompter().Show(this, QString::fromUtf8(Texts::QUESTION_CAPTION),
+                        QString::fromUtf8(Texts::DELETE_ENTRIES_QUESTION),
+                        IPrompter::Icon::Question, IPrompter::Buttons::YesNo);
     if (answer != IPrompter::Answer::Yes)
         return;
     // Taken before anything is deleted, so no record is read after its entry is gone.

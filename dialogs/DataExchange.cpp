@@ -2,6 +2,7 @@
 
 #include "DialogChecks.h"
 #include "Prompter.h"
+#include "ShellTexts.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -23,7 +24,7 @@ void CDataExchange::Text(QLineEdit* edit, QString& value, int maxChars)
     }
     const QString text = edit->text();
     if (maxChars >= 0 && text.size() > maxChars) {
-        Fail(edit, QStringLiteral("请输入不多于 %1 个的字符。").arg(maxChars));
+        Fail(edit, QString::fromUtf8(Texts::TOO_MANY_CHARACTERS).arg(maxChars));
         return;
     }
     value = text;
@@ -40,7 +41,7 @@ void CDataExchange::Text(QLineEdit* edit, uint32_t& value)
     const std::optional<uint32_t> number =
         DialogChecks::ParseUnsigned(edit->text().toStdU16String());
     if (!number) {
-        Fail(edit, QStringLiteral("请输入一个正整数。"));
+        Fail(edit, QString::fromUtf8(Texts::NOT_A_NUMBER));
         return;
     }
     value = *number;

@@ -1,6 +1,7 @@
 #include "EditFileDialog.h"
 
 #include "FileDialogs.h"
+#include "ShellTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +12,6 @@
 
 namespace {
 
-const QString kFileFilter = QStringLiteral("All Files (*);;Bin files (*.bin)");
-
 QString NativePath(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -21,15 +20,17 @@ QString NativePath(const QString& path)
 }  // namespace
 
 CEditFileDialog::CEditFileDialog(QWidget* parent)
-    : CExchangeDialog(parent, QStringLiteral("编辑文件"), 234, 216), m_hexEdit(this),
+    : CExchangeDialog(parent, QString::fromUtf8(Texts::EDIT_FILE_TITLE), 234, 216), m_hexEdit(this),
       m_pBuffer(std::make_unique<uint8_t[]>(EDIT_BUFFER_SIZE))
 {
-    m_pOkButton = AddButton(IDOK, QStringLiteral("确定"), 119, 195, 50, 14);
-    QPushButton* cancel = AddButton(IDCANCEL, QStringLiteral("取消"), 175, 195, 50, 14);
+    m_pOkButton = AddButton(IDOK, QString::fromUtf8(Texts::OK), 119, 195, 50, 14);
+    QPushButton* cancel = AddButton(IDCANCEL, QString::fromUtf8(Texts::CANCEL), 175, 195, 50, 14);
     m_hexEdit.setObjectName(QString::number(IDC_HEX_EDIT));
     m_hexEdit.setGeometry(MapDialogRect(7, 7, 220, 177));
-    QPushButton* exportButton = AddButton(IDC_EXPORT, QStringLiteral("导出"), 7, 195, 50, 14);
-    QPushButton* importButton = AddButton(IDC_IMPORT, QStringLiteral("导入"), 63, 195, 50, 14);
+    QPushButton* exportButton =
+        AddButton(IDC_EXPORT, QString::fromUtf8(Texts::EXPORT_BUTTON), 7, 195, 50, 14);
+    QPushButton* importButton =
+        AddButton(IDC_IMPORT, QString::fromUtf8(Texts::IMPORT_BUTTON), 63, 195, 50, 14);
 
     // Template order: OK, Cancel, the editor, export, import.
     setTabOrder(m_pOkButton, cancel);
@@ -66,13 +67,14 @@ void CEditFileDialog::OnOK()
 
 void CEditFileDialog::OnExport()
 {
-    const QString path =
-        FileDialogs().GetSaveFileName(this, QStringLiteral("另存为"), QString(), kFileFilter);
+    const QString path = FileDialogs().GetSaveFileName(
+        this, QString::fromUtf8(Texts::SAVE_AS_CAPTION), QString(),
+        QString::fromUtf8(Texts::DISK_FILE_FILTER));
     if (path.isEmpty())
         return;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        Warn(QStringLiteral("无法创建文件 %1。").arg(NativePath(path)));
+        Warn(QString::fromUtf8(Texts::EDIT_CANNOT_CREATE_FILE).arg(NativePath(path)));
         return;
     }
     TakeEdits();
@@ -80,24 +82,25 @@ void CEditFileDialog::OnExport()
     const qint64 size = BufferBytes();
     if (file.write(reinterpret_cast<const char*>(m_pBuffer.get()), size) != size ||
         !file.flush())
-        Warn(QStringLiteral("写入文件 %1 时出错。").arg(NativePath(path)));
+        Warn(QString::fromUtf8(Texts::EDIT_CANNOT_WRITE_FILE).arg(NativePath(path)));
 }
 
 void CEditFileDialog::OnImport()
 {
-    const QString path =
-        FileDialogs().GetOpenFileName(this, QStringLiteral("打开"), QString(), kFileFilter);
+    const QString path = FileDialogs().GetOpenFileName(
+        this, QString::fromUtf8(Texts::OPEN_CAPTION), QString(),
+        QString::fromUtf8(Texts::DISK_FILE_FILTER));
     if (path.isEmpty())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        Warn(QStringLiteral("无法打开文件 %1。").arg(NativePath(path)));
+        Warn(QString::fromUtf8(Texts::EDIT_CANNOT_OPEN_FILE).arg(NativePath(path)));
         return;
     }
     // A shorter file replaces only its own bytes; the rest keep what the buffer held.
     const QByteArray bytes = file.read(BufferBytes());
     if (file.error() != QFileDevice::NoError) {
-        Warn(QStringLiteral("读取文件 %1 时出错。").arg(NativePath(path)));
+        Warn(QString::fromUtf8(Texts::EDIT_CANNOT_READ_FILE).arg(NativePath(path)));
         return;
     }
     std::memcpy(m_pBuffer.get(), bytes.constData(), static_cast<std::size_t>(bytes.size()));

@@ -2,6 +2,7 @@
 
 #include "DataExchange.h"
 #include "DialogChecks.h"
+#include "ShellTexts.h"
 
 #include "rq540/CardModel.h"
 #include "rq540/HexDigits.h"
@@ -31,17 +32,13 @@ void CFileEntryDialog::AddSizeEdit(int x, int y, int width, int height)
 void CFileEntryDialog::AddTypeList(int x, int y, int width, int height)
 {
     m_comboType = AddComboBox(1003, x, y, width, height);
-    m_comboType->addItems({QStringLiteral("可执行文件"), QStringLiteral("内部可执行文件（不可写)"),
-                           QStringLiteral("内部数据文件"), QStringLiteral("公钥文件"),
-                           QStringLiteral("私钥文件")});
+    for (const char* text : Texts::FILE_TYPE_LIST)
+        m_comboType->addItem(QString::fromUtf8(text));
 }
 
 void CFileEntryDialog::AddHelpLabel(int x, int y, int width, int height)
 {
-    AddNote(QStringLiteral("文件ID为16进制数，范围为1-FFFF。文件大小表示创建卡内文件的大小，"
-                           "为0表示使用磁盘文件的大小。如果文件名称为空则将根据输入的文件大小"
-                           "创建一个空文件。"),
-            x, y, width, height);
+    AddNote(QString::fromUtf8(Texts::FILE_ENTRY_HELP), x, y, width, height);
 }
 
 void CFileEntryDialog::DoDataExchange(CDataExchange& dx)
@@ -62,7 +59,7 @@ void CFileEntryDialog::OnOK()
     if (!UpdateData(true))
         return;
     if (!DialogChecks::ParseHexId(m_strFileId.toStdU16String())) {
-        Warn(QStringLiteral("请输入一个16进制数的ID。"));
+        Warn(QString::fromUtf8(Texts::ENTER_HEX_ID));
         m_editFileId->setFocus();
         return;
     }
@@ -72,7 +69,7 @@ void CFileEntryDialog::OnOK()
         accept();
         return;
     }
-    Warn(QStringLiteral("当前文件夹剩余空间%1字节，不能大于剩余空间－文件头大小（%2）,也不能小于或等于0")
+    Warn(QString::fromUtf8(Texts::FILE_SIZE_REFUSED)
              .arg(m_nFreeSpace)
              .arg(m_nFileHeaderSize));
     m_nSize = DialogChecks::LargestFileSize(m_nFreeSpace, m_nFileHeaderSize);

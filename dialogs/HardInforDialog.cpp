@@ -2,25 +2,24 @@
 
 #include "DataExchange.h"
 #include "DialogChecks.h"
+#include "ShellTexts.h"
 
 #include "rq540/RQ540Vfs.h"
 
 #include <QLineEdit>
 
 CHardInforDialog::CHardInforDialog(RQ540::CRQ540Vfs& vfs, QWidget* parent)
-    : CExchangeDialog(parent, QStringLiteral("修改虚拟卡的硬件信息"), 231, 143), m_vfs(vfs)
+    : CExchangeDialog(parent, QString::fromUtf8(Texts::HARDWARE_TITLE), 231, 143), m_vfs(vfs)
 {
-    AddButton(IDOK, QStringLiteral("确定"), 47, 120, 50, 16);
-    AddButton(IDCANCEL, QStringLiteral("取消"), 136, 120, 50, 16);
-    AddGroupBox(QStringLiteral("说明"), 7, 78, 217, 37);
-    AddNote(QStringLiteral("　　这里修改的硬件信息并不会在从虚拟卡复制到加密锁硬件的时候写入到硬件，"
-                           "这里的修改只是为了调试。"),
-            15, 88, 205, 17);
-    AddLabel(QStringLiteral("硬件序列号："), 15, 25, 48, 8);
-    AddLabel(QStringLiteral("客户号："), 15, 54, 38, 8);
+    AddButton(IDOK, QString::fromUtf8(Texts::OK), 47, 120, 50, 16);
+    AddButton(IDCANCEL, QString::fromUtf8(Texts::CANCEL), 136, 120, 50, 16);
+    AddGroupBox(QString::fromUtf8(Texts::HARDWARE_NOTE_GROUP), 7, 78, 217, 37);
+    AddNote(QString::fromUtf8(Texts::HARDWARE_NOTE), 15, 88, 205, 17);
+    AddLabel(QString::fromUtf8(Texts::SERIAL_NUMBER_LABEL), 15, 25, 48, 8);
+    AddLabel(QString::fromUtf8(Texts::CUSTOMER_NUMBER_LABEL), 15, 54, 38, 8);
     m_editSerialNumber = AddEdit(1007, 65, 23, 141, 12);
     m_editCustomerNumber = AddEdit(1004, 65, 51, 141, 12);
-    AddGroupBox(QStringLiteral("硬件信息"), 7, 7, 217, 68);
+    AddGroupBox(QString::fromUtf8(Texts::HARDWARE_GROUP), 7, 7, 217, 68);
 }
 
 void CHardInforDialog::DoDataExchange(CDataExchange& dx)

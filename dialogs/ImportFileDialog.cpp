@@ -3,27 +3,28 @@
 #include "DataExchange.h"
 #include "DialogChecks.h"
 #include "FileDialogs.h"
+#include "ShellTexts.h"
 
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
 CImportFileDialog::CImportFileDialog(QWidget* parent)
-    : CFileEntryDialog(parent, QStringLiteral("导入"), 286, 204, 0)
+    : CFileEntryDialog(parent, QString::fromUtf8(Texts::IMPORT_TITLE), 286, 204, 0)
 {
     m_editFileName = AddEdit(1030, 59, 18, 187, 12);
-    QPushButton* browse = AddButton(1009, QStringLiteral("..."), 255, 18, 13, 11);
-    AddGroupBox(QStringLiteral(" 源文件(磁盘) "), 7, 7, 271, 29);
-    AddLabel(QStringLiteral("文件名称"), 19, 18, 36, 11);
+    QPushButton* browse = AddButton(1009, QString::fromUtf8(Texts::BROWSE_BUTTON), 255, 18, 13, 11);
+    AddGroupBox(QString::fromUtf8(Texts::SOURCE_FILE_GROUP), 7, 7, 271, 29);
+    AddLabel(QString::fromUtf8(Texts::FILE_NAME_LABEL), 19, 18, 36, 11);
     AddIdEdit(57, 60, 33, 12);
     AddSizeEdit(147, 59, 34, 12);
-    AddButton(IDOK, QStringLiteral("创建(&C)"), 65, 177, 58, 16);
-    AddButton(IDCANCEL, QStringLiteral("取消(&X)"), 161, 177, 58, 16);
+    AddButton(IDOK, QString::fromUtf8(Texts::CREATE_BUTTON), 65, 177, 58, 16);
+    AddButton(IDCANCEL, QString::fromUtf8(Texts::CANCEL_BUTTON), 161, 177, 58, 16);
     AddGroupBox(QString(), 7, 108, 271, 60);
-    AddLabel(QStringLiteral("文件 ID"), 17, 62, 36, 11);
-    AddLabel(QStringLiteral("文件大小"), 103, 60, 36, 11);
-    AddLabel(QStringLiteral("文件类型"), 17, 81, 36, 11);
-    AddGroupBox(QStringLiteral(" 目的文件(虚拟文件系统) "), 7, 44, 271, 58);
+    AddLabel(QString::fromUtf8(Texts::FILE_ID_LABEL), 17, 62, 36, 11);
+    AddLabel(QString::fromUtf8(Texts::FILE_SIZE_LABEL), 103, 60, 36, 11);
+    AddLabel(QString::fromUtf8(Texts::FILE_TYPE_LABEL), 17, 81, 36, 11);
+    AddGroupBox(QString::fromUtf8(Texts::TARGET_FILE_GROUP), 7, 44, 271, 58);
     AddHelpLabel(19, 121, 248, 30);
     AddTypeList(57, 82, 126, 75);
     connect(browse, &QPushButton::clicked, this, &CImportFileDialog::OnBrowse);
@@ -41,7 +42,7 @@ bool CImportFileDialog::PrepareSize()
         return true;
     QFile file(m_strFileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        Warn(QStringLiteral("无法打开文件 %1 !").arg(m_strFileName));
+        Warn(QString::fromUtf8(Texts::CANNOT_OPEN_FILE).arg(m_strFileName));
         m_editFileName->setFocus();
         m_editFileName->selectAll();
         return false;
@@ -56,13 +57,13 @@ void CImportFileDialog::OnBrowse()
     // reported and browsing goes on.
     UpdateData(true);
     const QString path = FileDialogs().GetOpenFileName(
-        this, QStringLiteral("打开"), QString(),
-        QStringLiteral("All Files (*);;Bin files (*.bin)"));
+        this, QString::fromUtf8(Texts::OPEN_CAPTION), QString(),
+        QString::fromUtf8(Texts::DISK_FILE_FILTER));
     if (path.isEmpty())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        Warn(QStringLiteral("无法打开文件 %1 !").arg(path));
+        Warn(QString::fromUtf8(Texts::CANNOT_OPEN_FILE).arg(path));
         return;
     }
     m_strFileName = path;

@@ -1,6 +1,7 @@
 #include "ModifyPasswordDialog.h"
 
 #include "DataExchange.h"
+#include "ShellTexts.h"
 
 #include <QLineEdit>
 
@@ -11,10 +12,10 @@ CModifyPasswordDialog::CModifyPasswordDialog(QWidget* parent, int32_t model)
     m_editDeveloperPassword->setEchoMode(QLineEdit::Password);
     m_editUserPassword = AddEdit(1005, 68, 43, 156, 14);
     m_editUserPassword->setEchoMode(QLineEdit::Password);
-    AddButton(IDOK, QStringLiteral("确定"), 48, 78, 50, 16);
-    AddButton(IDCANCEL, QStringLiteral("取消"), 147, 78, 50, 16);
-    AddLabel(QStringLiteral("开发商口令："), 14, 23, 50, 8);
-    AddLabel(QStringLiteral("用户口令："), 15, 47, 41, 8);
+    AddButton(IDOK, QString::fromUtf8(Texts::OK), 48, 78, 50, 16);
+    AddButton(IDCANCEL, QString::fromUtf8(Texts::CANCEL), 147, 78, 50, 16);
+    AddLabel(QString::fromUtf8(Texts::DEVELOPER_PASSWORD_LABEL), 14, 23, 50, 8);
+    AddLabel(QString::fromUtf8(Texts::USER_PASSWORD_LABEL), 15, 47, 41, 8);
 }
 
 bool CModifyPasswordDialog::RunModal(QWidget* parent, bool bRoot, QString& strDeveloperPassword,
@@ -42,6 +43,6 @@ void CModifyPasswordDialog::DoDataExchange(CDataExchange& dx)
 void CModifyPasswordDialog::OnInitDialog()
 {
     CExchangeDialog::OnInitDialog();
-    setWindowTitle(m_bRoot ? QStringLiteral("修改根目录的密码")
-                           : QStringLiteral("修改当前目录的密码"));
+    setWindowTitle(m_bRoot ? QString::fromUtf8(Texts::ROOT_PASSWORD_TITLE)
+                           : QString::fromUtf8(Texts::FOLDER_PASSWORD_TITLE));
 }

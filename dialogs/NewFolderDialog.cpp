@@ -2,26 +2,27 @@
 
 #include "DataExchange.h"
 #include "DialogChecks.h"
+#include "ShellTexts.h"
 
 #include "rq540/HexDigits.h"
 
 #include <QLineEdit>
 
 CNewFolderDialog::CNewFolderDialog(QWidget* parent, int32_t model)
-    : CExchangeDialog(parent, QStringLiteral("创建目录"), 213, 141),
+    : CExchangeDialog(parent, QString::fromUtf8(Texts::NEW_FOLDER_TITLE), 213, 141),
       m_strUserPassword(QString::fromLatin1(RQ540::GetDefaultUserPassword(model))),
       m_strDeveloperPassword(QString::fromLatin1(RQ540::GetDefaultDeveloperPassword(model))),
       m_nModel(model)
 {
-    AddButton(IDOK, QStringLiteral("确定"), 41, 118, 50, 16);
-    AddButton(IDCANCEL, QStringLiteral("取消"), 118, 118, 50, 16);
-    AddLabel(QStringLiteral("目录ID(HEX):"), 7, 20, 53, 8);
+    AddButton(IDOK, QString::fromUtf8(Texts::OK), 41, 118, 50, 16);
+    AddButton(IDCANCEL, QString::fromUtf8(Texts::CANCEL), 118, 118, 50, 16);
+    AddLabel(QString::fromUtf8(Texts::FOLDER_ID_LABEL), 7, 20, 53, 8);
     m_editFolderId = AddEdit(1027, 65, 17, 133, 14);
-    AddLabel(QStringLiteral("目录大小(字节):"), 7, 42, 56, 8);
+    AddLabel(QString::fromUtf8(Texts::FOLDER_SIZE_LABEL), 7, 42, 56, 8);
     m_editSize = AddEdit(1003, 65, 39, 133, 14);
-    AddLabel(QStringLiteral("开发商口令:"), 7, 64, 48, 8);
+    AddLabel(QString::fromUtf8(Texts::FOLDER_DEVELOPER_PASSWORD_LABEL), 7, 64, 48, 8);
     m_editDeveloperPassword = AddEdit(1004, 65, 61, 133, 14);
-    AddLabel(QStringLiteral("用户口令:"), 7, 86, 34, 8);
+    AddLabel(QString::fromUtf8(Texts::FOLDER_USER_PASSWORD_LABEL), 7, 86, 34, 8);
     m_editUserPassword = AddEdit(1005, 65, 83, 133, 14);
     connect(m_editFolderId, &QLineEdit::textChanged, this, &CNewFolderDialog::OnChangeId);
 }
@@ -42,7 +43,7 @@ void CNewFolderDialog::OnOK()
         return;
     const std::optional<uint16_t> id = DialogChecks::ParseHexId(m_strFolderId.toStdU16String());
     if (!id) {
-        Warn(QStringLiteral("请输入一个16进制数的ID。"));
+        Warn(QString::fromUtf8(Texts::ENTER_HEX_ID));
         m_editFolderId->setFocus();
         return;
     }
@@ -51,7 +52,7 @@ void CNewFolderDialog::OnOK()
         accept();
         return;
     }
-    Warn(QStringLiteral("当前文件夹剩余空间%1字节，不能大于该空间也不能小于或等于0").arg(m_nFreeSpace));
+    Warn(QString::fromUtf8(Texts::FOLDER_SIZE_REFUSED).arg(m_nFreeSpace));
     m_nSize = m_nFreeSpace;
     UpdateData(false);
 }

@@ -1,6 +1,7 @@
 #include "MenuTable.h"
 
 #include "Resource.h"
+#include "ShellTexts.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ constexpr MenuItemDef g_fileMenu[] = {
     {ID_FILE_SAVE, "保存(&S)\tCtrl+S"},
     {ID_FILE_SAVE_AS, "另存为(&A)..."},
     {0, ""},
-    {ID_RECENT_FILE1, "最近的文件"},
+    {ID_RECENT_FILE1, Texts::RECENT_FILES},
     {0, ""},
     {ID_APP_EXIT, "退出(&X)"},
 };

@@ -1,6 +1,7 @@
 #include "StringTable.h"
 
 #include "Resource.h"
+#include "ShellTexts.h"
 
 #include <QStringList>
 
@@ -76,4 +77,10 @@ QString GetDocString(DocString field)
     const QStringList fields = LoadResString(IDR_MAINFRAME).split(QLatin1Char('\n'));
     const auto index = static_cast<qsizetype>(field);
     return index < fields.size() ? fields[index] : QString();
+}
+
+QString DocumentFilter()
+{
+    return GetDocString(DocString::FilterName) + QStringLiteral(";;") +
+           QString::fromUtf8(Texts::ALL_FILES_FILTER);
 }

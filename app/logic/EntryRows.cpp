@@ -1,6 +1,7 @@
 #include "EntryRows.h"
 
 #include "Resource.h"
+#include "ShellTexts.h"
 
 #include "rq540/FileHeader.h"
 #include "rq540/FolderHeader.h"
@@ -9,12 +10,12 @@
 const char* FileTypeName(uint8_t type)
 {
     switch (type) {
-    case RQ540::FILE_TYPE_EXECUTABLE: return "可执行文件";
-    case RQ540::FILE_TYPE_DATA: return "数据文件";
-    case RQ540::FILE_TYPE_PUBLIC_KEY: return "公钥文件";
-    case RQ540::FILE_TYPE_PRIVATE_KEY: return "私钥文件";
-    case RQ540::FILE_TYPE_INTERNAL_EXECUTABLE: return "内部可执行文件（不可写）";
-    default: return "未知文件";
+    case RQ540::FILE_TYPE_EXECUTABLE: return Texts::EXECUTABLE_FILE;
+    case RQ540::FILE_TYPE_DATA: return Texts::DATA_FILE;
+    case RQ540::FILE_TYPE_PUBLIC_KEY: return Texts::PUBLIC_KEY_FILE;
+    case RQ540::FILE_TYPE_PRIVATE_KEY: return Texts::PRIVATE_KEY_FILE;
+    case RQ540::FILE_TYPE_INTERNAL_EXECUTABLE: return Texts::INTERNAL_EXECUTABLE_FILE;
+    default: return Texts::UNKNOWN_FILE;
     }
 }
 
@@ -28,7 +29,7 @@ std::array<std::string, 4> FormatEntryRow(const RQ540::CVirtualFileSystem& vfs,
         vfs.GetFolderUsage(static_cast<const RQ540::CFolderHeader*>(&entry), usage);
         texts[1] = std::to_string(static_cast<int32_t>(usage.totalSize)) + "/" +
                    std::to_string(static_cast<int32_t>(usage.freeSpace));
-        texts[2] = "文件夹";
+        texts[2] = Texts::FOLDER_ATTRIBUTE;
     } else {
         const auto& file = static_cast<const RQ540::CFileHeader&>(entry);
         texts[1] = std::to_string(static_cast<int32_t>(file.GetSize()));

@@ -1,5 +1,7 @@
 #include "HexEdit.h"
 
+#include "ShellTexts.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -98,10 +100,10 @@ CHexEdit::CHexEdit(QWidget* parent)
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
             &CHexEdit::OnScrollAction);
 
-    m_menu.addAction(QStringLiteral("&Copy"), this, &CHexEdit::Copy);
-    m_menu.addAction(QStringLiteral("&Paste"), this, &CHexEdit::Paste);
-    m_menu.addAction(QStringLiteral("&Cut"), this, &CHexEdit::Cut);
-    m_menu.addAction(QStringLiteral("&Clear"), this, &CHexEdit::Clear);
+    m_menu.addAction(QString::fromUtf8(Texts::HEX_COPY), this, &CHexEdit::Copy);
+    m_menu.addAction(QString::fromUtf8(Texts::HEX_PASTE), this, &CHexEdit::Paste);
+    m_menu.addAction(QString::fromUtf8(Texts::HEX_CUT), this, &CHexEdit::Cut);
+    m_menu.addAction(QString::fromUtf8(Texts::HEX_CLEAR), this, &CHexEdit::Clear);
     UpdateScrollBar();
 }
 

@@ -23,3 +23,7 @@ enum class DocString {
     RegFileTypeName,
 };
 QString GetDocString(DocString field);
+
+// The filter of the open and save dialogs for documents: the document filter of the
+// template string, then all files.
+QString DocumentFilter();
