@@ -2,6 +2,7 @@
 
 #include "CopiedEntries.h"
 #include "EntryCommands.h"
+#include "MenuTable.h"
 #include "ModifyPasswordDialog.h"
 #include "Prompter.h"
 #include "Resource.h"

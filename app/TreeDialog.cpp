@@ -127,6 +127,7 @@ void CTreeDialog::FillNode(QTreeWidgetItem* node)
     const std::string path = GetItemPath(node);
     if (!g_pVfs || g_pVfs->ChangeDirectory(path) != RQ540::RESULT_SUCCESS)
         return;
+    // Taken now: the fills below move the current folder.
     const RQ540::CCardPath folder = g_pVfs->GetCurrentPath();
     DeleteNode(node, false);
     // Each folder goes above the nodes inserted before it, so siblings show in the

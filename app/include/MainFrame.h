@@ -7,12 +7,10 @@
 
 #include "CommandRouter.h"
 #include "CommandTable.h"
-#include "MenuTable.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
-#include <span>
 #include <string>
 #include <vector>
 

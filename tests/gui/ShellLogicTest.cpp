@@ -1,10 +1,11 @@
-// Rules of the editor's shell that need no window: row texts, column widths,
-// the copied entries' check before reading, and command routing with enabling rules.
+// Rules of the editor's shell that need no window: row texts, column widths, entering a
+// folder, the copied entries' check before reading, and command routing with enabling rules.
 #include "CommandRouter.h"
 #include "CommandTable.h"
 #include "CopiedEntries.h"
 #include "EntryRows.h"
 #include "Resource.h"
+#include "ShellState.h"
 
 #include "rq540/RQ540Vfs.h"
 
@@ -22,6 +23,7 @@ private slots:
     void rowTextsOfFoldersAndFiles();
     void columnWidthsFollowTheClientWidth_data();
     void columnWidthsFollowTheClientWidth();
+    void enteringAFolderMovesTheCoreAndThePathTogether();
     void copiedEntryResolvesWhileItStandsAtItsPath();
     void copiedEntryIsGoneAfterDeletionEvenWhenRecreated();
     void copiedEntriesAreGoneAfterFormatOrReplacement();
@@ -74,6 +76,32 @@ void ShellLogicTest::columnWidthsFollowTheClientWidth()
     QFETCH(QList<int>, expected);
     const auto widths = ListColumnWidths(width);
     QCOMPARE(QList<int>(widths.begin(), widths.end()), expected);
+}
+
+void ShellLogicTest::enteringAFolderMovesTheCoreAndThePathTogether()
+{
+    g_pVfs = std::make_unique<CRQ540Vfs>(NEW_CARD_MODEL);
+    QCOMPARE(g_pVfs->CreateFolder(0x0001, 1000), RESULT_SUCCESS);
+    QCOMPARE(g_pVfs->ChangeDirectory("0001"), RESULT_SUCCESS);
+    QCOMPARE(g_pVfs->CreateFolder(0x00A2, 200), RESULT_SUCCESS);
+    EnterFolder(RootPath());
+    QCOMPARE(g_szCurrentPath, std::string("\\"));
+    QCOMPARE(g_pVfs->GetPath().size(), std::size_t(1));
+
+    EnterFolder("\\0001\\00a2");
+    QCOMPARE(g_szCurrentPath, std::string("\\0001\\00A2"));
+    QCOMPARE(g_pVfs->GetCurrentFolder()->GetId(), uint16_t(0x00A2));
+    // A path that cannot be entered leaves both where they were.
+    EnterFolder("\\0001\\0009");
+    QCOMPARE(g_szCurrentPath, std::string("\\0001\\00A2"));
+    QCOMPARE(g_pVfs->GetCurrentFolder()->GetId(), uint16_t(0x00A2));
+    EnterFolder("..");
+    QCOMPARE(g_szCurrentPath, std::string("\\0001"));
+    QCOMPARE(g_pVfs->GetCurrentFolder()->GetId(), uint16_t(0x0001));
+
+    g_pVfs.reset();
+    EnterFolder(RootPath());
+    QCOMPARE(g_szCurrentPath, std::string("\\0001"));
 }
 
 namespace {
