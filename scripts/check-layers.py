@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
-"""Fails when a source file of the project includes a header of a higher layer.
+"""Fails when a source file of the project includes a header of a higher layer, or a
+private header of another folder.
 
 The layers, from the bottom: the core; the numeric IDs and named texts; the Qt-free logic
 (and rqfs); the resources; the controls; the dialogs; the shell's windows; the main frame;
 the application; the executable. A file may include headers of its own layer and of lower
-ones. Includes are resolved the way the build resolves them: beside the including file
-first, then in the include/ folders of the project's libraries. Tests, fuzz targets and
-benchmarks sit on top of everything and are not checked.
+ones. A header outside every include/ folder is private to its own folder. Includes are
+resolved the way the build resolves them: beside the including file first, then in the
+include/ folders of the project's libraries. Tests, fuzz targets and benchmarks sit on top
+of everything and are not checked.
 
-Usage: check-layers.py [ROOT]   prints every upward include and exits 1 if there is one
+Usage: check-layers.py [ROOT]   prints every fault and exits 1 if there is one
        check-layers.py --self-test   checks the checker on a small made-up tree
 """
 import fnmatch
@@ -68,7 +70,7 @@ def resolve(root, including, written, quoted, include_folders):
             if os.path.isfile(os.path.join(root, folder, written))]
 
 
-def upward_includes(root):
+def layer_faults(root):
     files = sorted(project_files(root))
     include_folders = sorted({f[: f.index("/include/") + len("/include")]
                               for f in files if "/include/" in f})
@@ -86,35 +88,47 @@ def upward_includes(root):
                              + ", ".join(targets))
                 continue
             other = layer_of(targets[0]) if targets else None
-            if other and other[0] > own[0]:
+            if not other:
+                continue
+            if other[0] > own[0]:
                 found.append(f"{path}: includes {targets[0]} ({other[1]}) from below it "
                              f"({own[1]})")
+            elif "/include/" not in targets[0] and \
+                    os.path.dirname(targets[0]) != os.path.dirname(path):
+                found.append(f"{path}: includes {targets[0]}, a private header of another "
+                             "folder")
     return found
 
 
 def self_test():
-    """The checker must refuse an upward include and pass a downward one."""
+    """The checker must refuse an upward include and another folder's private header, and
+    pass downward includes and a folder's own private header."""
     tree = {
         "core/include/rq540/Card.h": "",
         "app/include/ZelvoDoc.h": '#include "Prompter.h"\n',
+        "app/ZelvoDoc.cpp": '#include "ZelvoDoc.h"\n',
         "dialogs/include/Prompter.h": '#include "rq540/Card.h"\n',
-        "dialogs/NewFolderDialog.cpp": '#include "Prompter.h"\n#include <QString>\n',
+        "dialogs/MessageBoxPrompter.h": '#include "Prompter.h"\n',
+        "dialogs/NewFolderDialog.cpp": '#include "MessageBoxPrompter.h"\n#include <QString>\n',
     }
     with tempfile.TemporaryDirectory() as root:
         for path, text in tree.items():
             os.makedirs(os.path.join(root, os.path.dirname(path)), exist_ok=True)
             with open(os.path.join(root, path), "w", encoding="utf-8") as out:
                 out.write(text)
-        clean = upward_includes(root)
+        clean = layer_faults(root)
         with open(os.path.join(root, "dialogs/NewFolderDialog.cpp"), "a", encoding="utf-8") as out:
             out.write('#include "ZelvoDoc.h"\n')
         with open(os.path.join(root, "core/include/rq540/Card.h"), "a", encoding="utf-8") as out:
             out.write('#include "../../../dialogs/include/Prompter.h"\n')
-        broken = upward_includes(root)
-    if clean or len(broken) != 2:
+        with open(os.path.join(root, "app/ZelvoDoc.cpp"), "a", encoding="utf-8") as out:
+            out.write('#include "../dialogs/MessageBoxPrompter.h"\n')
+        broken = layer_faults(root)
+    if clean or len(broken) != 3:
         print("self-test failed:", clean, broken)
         return 1
-    print("self-test passed: downward includes pass, upward ones are refused")
+    print("self-test passed: downward includes pass; upward ones and other folders' private "
+          "headers are refused")
     return 0
 
 
@@ -122,10 +136,10 @@ def main(argv):
     if argv[1:] == ["--self-test"]:
         return self_test()
     root = argv[1] if len(argv) > 1 else "."
-    found = upward_includes(root)
+    found = layer_faults(root)
     for line in found:
         print(line)
-    print(f"upward includes: {len(found)}")
+    print(f"faults: {len(found)}")
     return 1 if found else 0
 
 
