@@ -105,8 +105,9 @@ void CLayoutBuilder::BuildChildren(const LayoutEntry& folder, const CCardPath& p
     const uint32_t free =
         m_session.EnterFolder(path, Where(folder.location))->GetFreeSpace();
     if (folder.free && *folder.free != free)
-        throw CCliError::Failure(Where(folder.location + "/free") + ": the free space comes out as " +
-                                 std::to_string(free) + ", not " + std::to_string(*folder.free));
+        throw CCliError::Failure(Where(folder.location + "/free") +
+                                 ": the free space comes out as " + std::to_string(free) +
+                                 ", not " + std::to_string(*folder.free));
 }
 
 void BuildLayoutImage(const std::filesystem::path& dir, const std::filesystem::path& output,

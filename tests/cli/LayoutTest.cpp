@@ -1,5 +1,6 @@
 #include "LayoutTest.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -12,8 +13,6 @@ void LayoutTest::Dump(const std::string& image, const std::string& dir,
     Keep(dir, "dumps");
 }
 
-void LayoutTest::KeepRefused(const std::string& dir) { Keep(dir, "refused"); }
-
 void LayoutTest::Keep(const std::string& dir, const char* kind)
 {
     const char* archive = std::getenv("RQFS_DUMP_ARCHIVE");
@@ -22,8 +21,7 @@ void LayoutTest::Keep(const std::string& dir, const char* kind)
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(info->test_suite_name()) + "." + info->name() + "-" +
                        std::to_string(++m_kept) + ".json";
-    for (char& c : name)
-        c = c == '/' ? '_' : c;
+    std::replace(name.begin(), name.end(), '/', '_');
     const auto folder = std::filesystem::path(archive) / kind;
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(PathOf(dir) / "card.json", folder / name,
