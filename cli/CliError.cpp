@@ -2,8 +2,8 @@
 
 namespace RQ540::Cli {
 
-CCliError::CCliError(ExitStatus status, const std::string& message)
-    : std::runtime_error(message), m_status(status)
+CCliError::CCliError(ExitStatus status, const std::string& message, int32_t result)
+    : std::runtime_error(message), m_status(status), m_result(result)
 {
 }
 
@@ -14,7 +14,7 @@ CCliError CCliError::Failure(const std::string& message) { return {STATUS_FAILUR
 CCliError CCliError::Refusal(std::string_view operation, const CVirtualFileSystem& vfs,
                              int32_t result)
 {
-    return {STATUS_FAILURE, FormatRefusal(operation, vfs, result)};
+    return {STATUS_FAILURE, FormatRefusal(operation, vfs, result), result};
 }
 
 std::string CCliError::FormatRefusal(std::string_view operation, const CVirtualFileSystem& vfs,

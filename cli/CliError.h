@@ -29,11 +29,14 @@ public:
                                      int32_t result);
 
     ExitStatus GetExitStatus() const { return m_status; }
+    // The card's result code for a refusal, 0 for every other failure.
+    int32_t GetResult() const { return m_result; }
 
 private:
-    CCliError(ExitStatus status, const std::string& message);
+    CCliError(ExitStatus status, const std::string& message, int32_t result = RESULT_SUCCESS);
 
     ExitStatus m_status;
+    int32_t m_result;
 };
 
 }  // namespace RQ540::Cli

@@ -2,6 +2,9 @@
 
 #include "ByteFiles.h"
 #include "CliError.h"
+#include "LayoutBuild.h"
+#include "LayoutDiff.h"
+#include "LayoutDump.h"
 #include "ScriptLine.h"
 
 #include "rq540/CardModel.h"
@@ -158,6 +161,31 @@ void DeclareBatch(CLI::App& command, CommandArguments& args)
                   "(default: standard input)");
 }
 
+void DeclareDump(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.layoutDir, "DIR",
+                "folder for card.json and files/; created if absent, refused if not empty");
+    command.add_flag("--redact-passwords", args.redactPasswords,
+                     "write {\"redacted\": true} instead of each password's bytes");
+    command.add_flag("--force", args.force,
+                     "dump into a folder that is not empty, replacing its card.json and files/");
+}
+
+void DeclareBuild(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.layoutDir, "DIR", "dump folder holding card.json");
+    AddRequired(command, args.outputFile, "OUT", "image file to create or replace");
+    command.add_flag("--allow-redacted", args.allowRedacted,
+                     "store redacted passwords as zeros instead of refusing them");
+}
+
+void DeclareDiff(CLI::App& command, CommandArguments& args)
+{
+    AddRequired(command, args.compared[0], "A", "image file or dump folder");
+    AddRequired(command, args.compared[1], "B", "image file or dump folder");
+    AddJson(command, args);
+}
+
 }  // namespace
 
 CCommandLine::CCommandLine(std::istream& in, std::ostream& out, std::ostream& err)
@@ -201,6 +229,17 @@ std::span<const CCommandLine::CommandInfo> CCommandLine::GetCommands()
          "run a script of commands against one loaded image; write it once, only if every "
          "line succeeded",
          DeclareBatch, &CCommandLine::ExecuteBatch, nullptr, true},
+        {"dump", "write the card's layout as reviewable text: DIR/card.json and a payload "
+                 "file per card file",
+         DeclareDump, &CCommandLine::ExecuteDump, nullptr, false},
+        {"build",
+         "rebuild an image from a dump folder through the card's own operations, every card "
+         "rule applying",
+         DeclareBuild, &CCommandLine::ExecuteBuild, nullptr, false, false},
+        {"diff",
+         "compare two cards, each an image or a dump folder; exit 0 the same, 1 different, "
+         "2 trouble",
+         DeclareDiff, &CCommandLine::ExecuteDiff, nullptr, false, false},
     };
     return commands;
 }
@@ -216,7 +255,7 @@ CCommandLine::Declared CCommandLine::Declare(CLI::App& app, CommandArguments& ar
         if (!fromShell && !command.run)
             continue;
         CLI::App* sub = app.add_subcommand(command.name, command.description);
-        if (fromShell)
+        if (fromShell && command.leadingImage)
             AddRequired(*sub, args.image, "IMAGE", "card image file (.rqfs)");
         command.declare(*sub, args);
         declared.emplace_back(sub, &command);
@@ -315,6 +354,34 @@ int CCommandLine::ExecuteBatch(const CommandInfo&, const CommandArguments& args)
     }
     session.Save();
     return STATUS_SUCCESS;
+}
+
+int CCommandLine::ExecuteDump(const CommandInfo&, const CommandArguments& args)
+{
+    const CCardSession session(args.image);
+    DumpLayout(session.GetVfs(), args.layoutDir,
+               {.redactPasswords = args.redactPasswords, .force = args.force},
+               "dump " + args.image + " " + args.layoutDir);
+    return STATUS_SUCCESS;
+}
+
+int CCommandLine::ExecuteBuild(const CommandInfo&, const CommandArguments& args)
+{
+    BuildLayoutImage(args.layoutDir, args.outputFile, args.allowRedacted);
+    return STATUS_SUCCESS;
+}
+
+int CCommandLine::ExecuteDiff(const CommandInfo& command, const CommandArguments& args)
+{
+    // Every failure is trouble here, whatever status it ends other commands with.
+    try {
+        return PrintDiff(args.compared[0], args.compared[1], args.json, m_out);
+    } catch (const CCliError& error) {
+        Report(error, "");
+    } catch (const std::exception& error) {
+        m_err << "rqfs: " << command.name << ": " << error.what() << '\n';
+    }
+    return STATUS_USAGE;
 }
 
 int CCommandLine::RunScriptLine(CCardSession& session, const std::string& line,

@@ -38,6 +38,8 @@ private:
         // The work on a loaded card; set for the commands a batch script may use.
         void (CCommands::*run)(CCardSession& session, const CommandArguments& args);
         bool changesImage;
+        // Whether the command's first argument is the IMAGE it works on.
+        bool leadingImage = true;
     };
     using Declared = std::vector<std::pair<CLI::App*, const CommandInfo*>>;
 
@@ -54,6 +56,10 @@ private:
     int ExecuteCheck(const CommandInfo& command, const CommandArguments& args);
     int ExecuteOnImage(const CommandInfo& command, const CommandArguments& args);
     int ExecuteBatch(const CommandInfo& command, const CommandArguments& args);
+    int ExecuteDump(const CommandInfo& command, const CommandArguments& args);
+    int ExecuteBuild(const CommandInfo& command, const CommandArguments& args);
+    // Exits like diff: 0 the same, 1 different, 2 trouble of any kind.
+    int ExecuteDiff(const CommandInfo& command, const CommandArguments& args);
     int RunScriptLine(CCardSession& session, const std::string& line, const std::string& where);
 
     // Help requests print help and succeed; anything else is a usage error.

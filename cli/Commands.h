@@ -23,6 +23,8 @@ struct CommandArguments {
     std::string folder = "/"; // FOLDER, or DEST_FOLDER for cp
     std::string outputFile;   // FILE for export
     std::string script;       // SCRIPT for batch; empty or "-" for standard input
+    std::string layoutDir;    // DIR for dump and build
+    std::string compared[2];  // A and B for diff
     std::optional<std::string> from;
     std::optional<std::string> type;
     std::optional<std::string> size;
@@ -30,6 +32,8 @@ struct CommandArguments {
     CCardSession::Passwords passwords;
     bool json = false;
     bool force = false;
+    bool redactPasswords = false;
+    bool allowRedacted = false;
 };
 
 class CCommands {

@@ -10,6 +10,7 @@ PACKAGES=(
   libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   valgrind
+  python3 python3-jsonschema
   xvfb xauth imagemagick fonts-noto-cjk
 )
 

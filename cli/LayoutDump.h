@@ -1,0 +1,23 @@
+// rqfs dump: writes a card's layout into a folder as reviewable text, card.json and one
+// payload file per card file whose bytes are not all zero.
+#pragma once
+
+#include "rq540/VirtualFileSystem.h"
+
+#include <filesystem>
+#include <string>
+
+namespace RQ540::Cli {
+
+struct DumpOptions {
+    bool redactPasswords = false;  // {"redacted": true} instead of the password bytes
+    bool force = false;            // a folder that is not empty loses its card.json and files/
+};
+
+// Writes the payloads first and card.json last, so a dump cut short has no manifest that
+// could be built. A root whose ID is not the card's root ID is refused: the card's
+// operations could not rebuild it. Failures are CCliErrors beginning with operation.
+void DumpLayout(const CVirtualFileSystem& vfs, const std::filesystem::path& dir,
+                const DumpOptions& options, const std::string& operation);
+
+}  // namespace RQ540::Cli

@@ -1,0 +1,478 @@
+#include "LayoutManifest.h"
+
+#include "ByteFiles.h"
+#include "CliError.h"
+#include "OptionValues.h"
+
+#include "rq540/CardModel.h"
+#include "rq540/HexDigits.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <limits>
+#include <set>
+#include <string_view>
+#include <system_error>
+
+namespace RQ540::Cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+constexpr const char* kModel = "model";
+constexpr const char* kId = "id";
+constexpr const char* kKind = "kind";
+constexpr const char* kType = "type";
+constexpr const char* kSize = "size";
+constexpr const char* kFree = "free";
+constexpr const char* kUserPassword = "userPassword";
+constexpr const char* kDeveloperPassword = "developerPassword";
+constexpr const char* kChildren = "children";
+constexpr const char* kPayload = "payload";
+constexpr const char* kZero = "zero";
+constexpr const char* kRedacted = "redacted";
+constexpr const char* kEnv = "env";
+constexpr const char* kFolderKind = "folder";
+constexpr const char* kFileKind = "file";
+
+const std::set<std::string> kRootKeys{kModel, kFree, kUserPassword, kDeveloperPassword,
+                                      kChildren};
+const std::set<std::string> kFolderKeys{kId,           kKind,
+                                        kSize,         kFree,
+                                        kUserPassword, kDeveloperPassword,
+                                        kChildren};
+const std::set<std::string> kFileKeys{kId, kKind, kType, kSize, kPayload, kZero};
+
+// A card.json far beyond any card's layout is not read into memory.
+constexpr uint64_t kMaxManifestBytes = 64 * 1024 * 1024;
+
+std::string ToHex(std::string_view bytes)
+{
+    std::string text;
+    for (char byte : bytes) {
+        char digits[3];
+        std::snprintf(digits, sizeof digits, "%02X", static_cast<uint8_t>(byte));
+        text += digits;
+    }
+    return text;
+}
+
+std::optional<std::string> FromHex(const std::string& text)
+{
+    if (text.size() % 2 != 0)
+        return std::nullopt;
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        const int high = HexDigitValue(text[i]);
+        const int low = HexDigitValue(text[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    return bytes;
+}
+
+// A key as a JSON pointer step writes it.
+std::string PointerStep(const std::string& key)
+{
+    std::string step = "/";
+    for (char c : key) {
+        if (c == '~')
+            step += "~0";
+        else if (c == '/')
+            step += "~1";
+        else
+            step += c;
+    }
+    return step;
+}
+
+LayoutPassword PasswordFromField(const std::vector<uint8_t>& field)
+{
+    return {LayoutPassword::Source::BYTES, std::string(field.begin(), field.end())};
+}
+
+LayoutEntry EntryFromCard(const CVirtualFileSystem& vfs, const CUnknownHeader* header)
+{
+    LayoutEntry entry;
+    entry.id = header->GetId();
+    entry.folder = header->IsFolder();
+    if (!entry.folder) {
+        const auto* file = static_cast<const CFileHeader*>(header);
+        entry.type = file->GetType();
+        entry.size = file->GetSize();
+        entry.data.assign(file->GetData(), file->GetData() + file->GetSize());
+        return entry;
+    }
+    const auto* folder = static_cast<const CFolderHeader*>(header);
+    FolderUsage usage;
+    vfs.GetFolderUsage(folder, usage);
+    entry.size = usage.totalSize;
+    entry.free = folder->GetFreeSpace();
+    std::vector<uint8_t> user(folder->GetUserPasswordSize());
+    std::vector<uint8_t> developer(folder->GetDeveloperPasswordSize());
+    folder->GetUserPassword(user.data());
+    folder->GetDeveloperPassword(developer.data());
+    entry.userPassword = PasswordFromField(user);
+    entry.developerPassword = PasswordFromField(developer);
+    for (const CUnknownHeader* child = folder->GetFirstChild(); child; child = child->GetNext())
+        entry.children.push_back(EntryFromCard(vfs, child));
+    return entry;
+}
+
+void AddPassword(nlohmann::ordered_json& json, const char* key, const LayoutPassword& password)
+{
+    if (password.source == LayoutPassword::Source::BYTES)
+        json[key] = ToHex(password.bytes);
+    else if (password.source == LayoutPassword::Source::REDACTED)
+        json[key] = {{kRedacted, true}};
+}
+
+void AddFolderFields(nlohmann::ordered_json& json, const LayoutEntry& folder,
+                     const CCardPath& path);
+
+nlohmann::ordered_json EntryToJson(const LayoutEntry& entry, const CCardPath& path)
+{
+    nlohmann::ordered_json json{{kId, CCardPath::FormatId(entry.id)},
+                                {kKind, entry.folder ? kFolderKind : kFileKind}};
+    if (entry.folder) {
+        json[kSize] = entry.size;
+        AddFolderFields(json, entry, path);
+        return json;
+    }
+    json[kType] = GetFileTypeName(entry.type);
+    json[kSize] = entry.size;
+    if (HasPayload(entry))
+        json[kPayload] = PayloadPath(path).generic_string();
+    else
+        json[kZero] = true;
+    return json;
+}
+
+void AddFolderFields(nlohmann::ordered_json& json, const LayoutEntry& folder,
+                     const CCardPath& path)
+{
+    if (folder.free)
+        json[kFree] = *folder.free;
+    AddPassword(json, kUserPassword, folder.userPassword);
+    AddPassword(json, kDeveloperPassword, folder.developerPassword);
+    nlohmann::ordered_json children = nlohmann::ordered_json::array();
+    for (const LayoutEntry& child : folder.children)
+        children.push_back(EntryToJson(child, path.GetChild(child.id)));
+    json[kChildren] = std::move(children);
+}
+
+// Reads one manifest, keeping the JSON location of every value it looks at.
+class CManifestReader {
+public:
+    CManifestReader(fs::path dir, std::string where)
+        : m_dir(std::move(dir)), m_where(std::move(where))
+    {
+    }
+
+    CardLayout Read()
+    {
+        const Json json = Parse();
+        RequireObject(json, "", kRootKeys);
+        const Json& model = *Find(json, kModel, "");
+        const bool fits = model.is_number_unsigned() &&
+                          model.get<uint64_t>() <= std::numeric_limits<int32_t>::max();
+        if (!fits || !IsKnownModel(model.get<int32_t>()))
+            Fail(PointerStep(kModel), "expected a known card model (0)");
+        CardLayout layout;
+        layout.model = model.get<int32_t>();
+        m_model = layout.model;
+        layout.root.id = ROOT_FOLDER_ID;
+        layout.root.folder = true;
+        layout.root.size = GetCapacity(m_model);
+        ReadFolderFields(json, layout.root, CCardPath(), 1);
+        return layout;
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& location, const std::string& why) const
+    {
+        throw CCliError::Failure(m_where + (location.empty() ? "" : ": " + location) + ": " + why);
+    }
+
+    // Parsed JSON; a key that appears twice in one object is refused, since a reviewer
+    // would read one value and the build would take the other.
+    Json Parse() const
+    {
+        // The name ends in card.json, never "-", so standard input is not read.
+        const std::vector<uint8_t> bytes =
+            ReadInputBytes((m_dir / kManifestName).string(), std::cin, kMaxManifestBytes, true);
+        struct Frame {
+            bool array;
+            long index = -1;
+            std::string key{};
+            std::set<std::string> keys{};
+        };
+        std::vector<Frame> frames;
+        const auto pointer = [&frames] {
+            std::string text;
+            for (std::size_t i = 0; i + 1 < frames.size(); ++i)
+                text += frames[i].array ? "/" + std::to_string(frames[i].index)
+                                        : PointerStep(frames[i].key);
+            return text;
+        };
+        const auto callback = [&](int, Json::parse_event_t event, Json& parsed) {
+            const bool starts = event == Json::parse_event_t::object_start ||
+                                event == Json::parse_event_t::array_start ||
+                                event == Json::parse_event_t::value;
+            if (starts && !frames.empty() && frames.back().array)
+                ++frames.back().index;
+            if (event == Json::parse_event_t::object_start)
+                frames.push_back({false});
+            else if (event == Json::parse_event_t::array_start)
+                frames.push_back({true});
+            else if (event == Json::parse_event_t::object_end ||
+                     event == Json::parse_event_t::array_end)
+                frames.pop_back();
+            else if (event == Json::parse_event_t::key) {
+                frames.back().key = parsed.get<std::string>();
+                if (!frames.back().keys.insert(frames.back().key).second)
+                    Fail(pointer(), "the key \"" + frames.back().key + "\" appears twice");
+            }
+            return true;
+        };
+        try {
+            return Json::parse(bytes.begin(), bytes.end(), callback);
+        } catch (const Json::parse_error& error) {
+            // Drop the library's "[json.exception.parse_error.101] " tag.
+            const std::string what = error.what();
+            Fail("", "not JSON: " + what.substr(what.find("] ") + 2));
+        }
+    }
+
+    void RequireObject(const Json& value, const std::string& location,
+                       const std::set<std::string>& keys) const
+    {
+        if (!value.is_object())
+            Fail(location, "expected an object");
+        for (const auto& item : value.items()) {
+            if (!keys.contains(item.key()))
+                Fail(location + PointerStep(item.key()), "unknown key");
+        }
+    }
+
+    const Json* Find(const Json& object, const char* key, const std::string& location,
+                     bool required = true) const
+    {
+        const auto found = object.find(key);
+        if (found != object.end())
+            return &*found;
+        if (required)
+            Fail(location, std::string("the key \"") + key + "\" is missing");
+        return nullptr;
+    }
+
+    uint32_t ReadNumber(const Json& value, const std::string& location) const
+    {
+        if (!value.is_number_unsigned() ||
+            value.get<uint64_t>() > std::numeric_limits<uint32_t>::max())
+            Fail(location, "expected a whole number from 0 to 4294967295");
+        return value.get<uint32_t>();
+    }
+
+    std::string ReadString(const Json& value, const std::string& location) const
+    {
+        if (!value.is_string())
+            Fail(location, "expected a string");
+        return value.get<std::string>();
+    }
+
+    // A password field of length bytes: hexadecimal bytes (zero-filled to the field),
+    // {"redacted": true} or {"env": "NAME"}.
+    LayoutPassword ReadPassword(const Json* value, const std::string& location,
+                                uint32_t length) const
+    {
+        if (!value)
+            return {};
+        if (value->is_string()) {
+            const std::optional<std::string> bytes = FromHex(value->get<std::string>());
+            if (!bytes || bytes->size() > length)
+                Fail(location, "expected at most " + std::to_string(length) +
+                                   " bytes as pairs of hexadecimal digits");
+            return {LayoutPassword::Source::BYTES, *bytes};
+        }
+        if (value->is_object() && value->size() == 1 && value->contains(kRedacted)) {
+            if (value->at(kRedacted) != true)
+                Fail(location + PointerStep(kRedacted), "expected true");
+            return {LayoutPassword::Source::REDACTED, {}};
+        }
+        if (value->is_object() && value->size() == 1 && value->contains(kEnv)) {
+            const std::string name = ReadString(value->at(kEnv), location + PointerStep(kEnv));
+            const char* text = std::getenv(name.c_str());
+            if (!text)
+                Fail(location + PointerStep(kEnv),
+                     "the environment variable " + name + " is not set");
+            return {LayoutPassword::Source::BYTES, text};
+        }
+        Fail(location, "expected hexadecimal bytes, {\"redacted\": true} or {\"env\": \"NAME\"}");
+    }
+
+    void ReadFolderFields(const Json& json, LayoutEntry& folder, const CCardPath& path,
+                          uint32_t depth) const
+    {
+        // No card nests folders deeper than it can hold folder headers; this bounds the
+        // reader's own recursion. The card's far smaller depth limit is the card's to apply.
+        if (depth > GetCapacity(m_model) / GetFolderHeaderCost(m_model))
+            Fail(folder.location, "folders nested deeper than any card can hold");
+        if (const Json* free = Find(json, kFree, folder.location, false))
+            folder.free = ReadNumber(*free, folder.location + PointerStep(kFree));
+        folder.userPassword =
+            ReadPassword(Find(json, kUserPassword, folder.location, false),
+                         folder.location + PointerStep(kUserPassword),
+                         GetUserPasswordLength(m_model));
+        folder.developerPassword =
+            ReadPassword(Find(json, kDeveloperPassword, folder.location, false),
+                         folder.location + PointerStep(kDeveloperPassword),
+                         GetDeveloperPasswordLength(m_model));
+        const Json* children = Find(json, kChildren, folder.location, false);
+        if (!children)
+            return;
+        const std::string location = folder.location + PointerStep(kChildren);
+        if (!children->is_array())
+            Fail(location, "expected an array");
+        for (std::size_t i = 0; i < children->size(); ++i)
+            folder.children.push_back(
+                ReadEntry((*children)[i], location + "/" + std::to_string(i), path, depth));
+    }
+
+    LayoutEntry ReadEntry(const Json& json, const std::string& location,
+                          const CCardPath& parent, uint32_t depth) const
+    {
+        if (!json.is_object())
+            Fail(location, "expected an object");
+        LayoutEntry entry;
+        entry.location = location;
+        const std::string kind =
+            ReadString(*Find(json, kKind, location), location + PointerStep(kKind));
+        if (kind != kFolderKind && kind != kFileKind)
+            Fail(location + PointerStep(kKind), "expected \"file\" or \"folder\"");
+        entry.folder = kind == kFolderKind;
+        RequireObject(json, location, entry.folder ? kFolderKeys : kFileKeys);
+        entry.id = ReadId(*Find(json, kId, location), location + PointerStep(kId));
+        entry.size = ReadNumber(*Find(json, kSize, location), location + PointerStep(kSize));
+        const CCardPath path = parent.GetChild(entry.id);
+        if (entry.folder) {
+            ReadFolderFields(json, entry, path, depth + 1);
+            return entry;
+        }
+
+        const std::string typeLocation = location + PointerStep(kType);
+        const std::optional<uint8_t> type =
+            ParseFileType(ReadString(*Find(json, kType, location), typeLocation));
+        if (!type)
+            Fail(typeLocation, "expected exec, data, public-key, private-key, internal-exec "
+                               "or a number from 0 to 255");
+        entry.type = *type;
+        const Json* payload = Find(json, kPayload, location, false);
+        const Json* zero = Find(json, kZero, location, false);
+        if (payload && zero)
+            Fail(location, "give either \"payload\" or \"zero\", not both");
+        if (!payload && !zero)
+            Fail(location, "a file needs \"payload\" or \"zero\": true");
+        if (zero && *zero != true)
+            Fail(location + PointerStep(kZero), "expected true");
+        if (payload)
+            entry.data = ReadPayload(*payload, location + PointerStep(kPayload), entry.size);
+        return entry;
+    }
+
+    // An ID as a card path of one step writes it, without the separators a path may have.
+    uint16_t ReadId(const Json& value, const std::string& location) const
+    {
+        const std::string text = ReadString(value, location);
+        if (text.find_first_of("/\\") == std::string::npos) {
+            try {
+                return CCardPath::Parse(text).GetId();
+            } catch (const CCliError&) {
+                // Reported below with the location.
+            }
+        }
+        Fail(location, "expected an ID of 1 to 4 hexadecimal digits");
+    }
+
+    // The bytes of the payload file named by value, which must lie inside the dump folder
+    // and hold exactly size bytes.
+    std::vector<uint8_t> ReadPayload(const Json& value, const std::string& location,
+                                     uint32_t size) const
+    {
+        const std::string text = ReadString(value, location);
+        // '/' alone separates folder names, so a manifest means the same on every system.
+        const fs::path relative(text);
+        if (text.find('\\') != std::string::npos || relative.empty() ||
+            relative.has_root_name() || relative.has_root_directory())
+            Fail(location, "expected a path relative to the dump folder, with '/' between "
+                           "folder names");
+        if (std::find(relative.begin(), relative.end(), "..") != relative.end())
+            Fail(location, "'" + relative.generic_string() + "' may not step up with '..'");
+
+        const fs::path file = m_dir / relative;
+        std::error_code error;
+        const fs::path real = fs::canonical(file, error);
+        if (error)
+            Fail(location, "'" + file.string() + "' is missing");
+        const fs::path realDir = fs::canonical(m_dir, error);
+        const auto inside = std::mismatch(realDir.begin(), realDir.end(), real.begin(), real.end());
+        if (error || inside.first != realDir.end())
+            Fail(location, "'" + file.string() + "' leads out of the dump folder through a "
+                                                 "symbolic link");
+        if (!fs::is_regular_file(real, error))
+            Fail(location, "'" + file.string() + "' is not a regular file");
+        const uintmax_t length = fs::file_size(real, error);
+        if (error || length != size)
+            Fail(location, "'" + file.string() + "' holds " + std::to_string(length) +
+                               " bytes, not " + std::to_string(size));
+        // A file larger than the whole card is refused by the card before its bytes matter.
+        if (size > GetCapacity(m_model))
+            return {};
+        // The name is a full path, never "-", so standard input is not read.
+        return ReadInputBytes(real.string(), std::cin, size, true);
+    }
+
+    fs::path m_dir;
+    std::string m_where;
+    int32_t m_model = 0;
+};
+
+}  // namespace
+
+CardLayout LayoutFromCard(const CVirtualFileSystem& vfs)
+{
+    CardLayout layout;
+    layout.model = vfs.GetModel();
+    layout.root = EntryFromCard(vfs, vfs.GetRoot());
+    return layout;
+}
+
+bool HasPayload(const LayoutEntry& file)
+{
+    return std::any_of(file.data.begin(), file.data.end(), [](uint8_t byte) { return byte != 0; });
+}
+
+fs::path PayloadPath(const CCardPath& path)
+{
+    // ToString() gives "/0001/0010"; its first separator joins it to the folder.
+    return fs::path("files" + path.ToString() + ".bin");
+}
+
+nlohmann::ordered_json LayoutToJson(const CardLayout& layout)
+{
+    nlohmann::ordered_json json{{kModel, layout.model}};
+    AddFolderFields(json, layout.root, CCardPath());
+    return json;
+}
+
+CardLayout ReadLayout(const fs::path& dir, const std::string& where)
+{
+    return CManifestReader(dir, where).Read();
+}
+
+}  // namespace RQ540::Cli

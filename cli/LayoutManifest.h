@@ -1,0 +1,72 @@
+// A card's layout as reviewable text, the form rqfs dump writes and rqfs build reads back:
+// DIR/card.json holds the card model and every folder and file in the card's own list order
+// (head first), and each file's bytes lie in a payload file of their own under DIR, except
+// for a file whose bytes are all zero. This pair holds a layout in memory and translates it
+// from a card, to card.json and from card.json.
+#pragma once
+
+#include "CardPath.h"
+
+#include "rq540/VirtualFileSystem.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace RQ540::Cli {
+
+inline constexpr const char* kManifestName = "card.json";
+
+// A folder's password field. A manifest may leave it out (the card's default), give the
+// stored bytes, mark it redacted, or name an environment variable that holds its text.
+struct LayoutPassword {
+    enum class Source { DEFAULT, BYTES, REDACTED };
+    Source source = Source::DEFAULT;
+    // With BYTES: what the field holds; the card session zero-fills or cuts it to the field.
+    std::string bytes;
+};
+
+struct LayoutEntry {
+    // Where the entry stands in card.json, as a JSON pointer; empty for the root.
+    std::string location;
+    uint16_t id = 0;
+    bool folder = false;
+    uint8_t type = 0;              // a file's type byte
+    uint32_t size = 0;             // a file's size, a folder's created size
+    std::optional<uint32_t> free;  // a folder's free space; a manifest may leave it to the card
+    LayoutPassword userPassword;
+    LayoutPassword developerPassword;
+    // A file's bytes; fewer than size (none for a "zero" file) stand for trailing zeros.
+    std::vector<uint8_t> data;
+    std::vector<LayoutEntry> children;  // a folder's entries, head of its list first
+};
+
+struct CardLayout {
+    int32_t model = 0;
+    LayoutEntry root;
+};
+
+// Everything the card holds: free spaces, password bytes and every file's bytes.
+CardLayout LayoutFromCard(const CVirtualFileSystem& vfs);
+
+// Files with a byte that is not zero get a payload file; the others are written as zero.
+bool HasPayload(const LayoutEntry& file);
+// "files/0001/0010.bin" for the card file /0001/0010, relative to DIR.
+std::filesystem::path PayloadPath(const CCardPath& path);
+
+// The text of card.json; passwords as upper-case hexadecimal bytes or {"redacted": true}.
+nlohmann::ordered_json LayoutToJson(const CardLayout& layout);
+
+// Reads dir/card.json and the payloads it names; where ("build DIR/card.json") begins every
+// message. A manifest that is not JSON, repeats a key, has a value of the wrong type or an
+// unknown key, names an unset environment variable, or names a payload that is missing, has
+// the wrong length or lies outside dir (through "..", an absolute path or a symbolic link)
+// is a failure CCliError naming the JSON location: "build DIR/card.json: /children/2/size:
+// why". The card's own rules (IDs in use, space, depth) are left to the card.
+CardLayout ReadLayout(const std::filesystem::path& dir, const std::string& where);
+
+}  // namespace RQ540::Cli
