@@ -6,6 +6,7 @@
 #include "Listing.h"
 
 #include "rq540/CardModel.h"
+#include "rq540/HexDigits.h"
 
 #include <sstream>
 #include <system_error>
@@ -81,8 +82,8 @@ void DumpLayout(const CVirtualFileSystem& vfs, const fs::path& dir, const DumpOp
 {
     if (vfs.GetRoot()->GetId() != ROOT_FOLDER_ID)
         throw CCliError::Failure(operation + ": the root folder's ID is " +
-                                 CCardPath::FormatId(vfs.GetRoot()->GetId()) +
-                                 ", not " + CCardPath::FormatId(ROOT_FOLDER_ID) +
+                                 FormatId(vfs.GetRoot()->GetId()) +
+                                 ", not " + FormatId(ROOT_FOLDER_ID) +
                                  "; the card's operations cannot rebuild it");
     CardLayout layout = LayoutFromCard(vfs);
     if (options.redactPasswords)

@@ -137,7 +137,7 @@ void AddFolderFields(nlohmann::ordered_json& json, const LayoutEntry& folder,
 
 nlohmann::ordered_json EntryToJson(const LayoutEntry& entry, const CCardPath& path)
 {
-    nlohmann::ordered_json json{{kId, CCardPath::FormatId(entry.id)},
+    nlohmann::ordered_json json{{kId, FormatId(entry.id)},
                                 {kKind, entry.folder ? kFolderKind : kFileKind}};
     if (entry.folder) {
         json[kSize] = entry.size;
@@ -390,11 +390,9 @@ private:
     {
         const std::string text = ReadString(value, location);
         if (text.find_first_of("/\\") == std::string::npos) {
-            try {
-                return CCardPath::Parse(text).GetId();
-            } catch (const CCliError&) {
-                // Reported below with the location.
-            }
+            const std::optional<CCardPath> path = CCardPath::Parse(text);
+            if (path && !path->IsRoot())
+                return path->GetId();
         }
         Fail(location, "expected an ID of 1 to 4 hexadecimal digits");
     }

@@ -5,7 +5,7 @@
 // from a card, to card.json and from card.json.
 #pragma once
 
-#include "CardPath.h"
+#include "rq540/CardPath.h"
 
 #include "rq540/VirtualFileSystem.h"
 

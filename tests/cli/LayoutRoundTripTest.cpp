@@ -11,7 +11,7 @@
 
 namespace {
 
-using RQ540::Cli::CCardPath;
+using RQ540::CCardPath;
 using RQ540::Cli::CCardSession;
 
 class RandomCard {
