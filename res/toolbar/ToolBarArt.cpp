@@ -81,9 +81,11 @@ void DrawArrow(QPainter& p, QPointF from, QPointF to, const QColor& fill, const 
     p.drawPath(arrow);
 }
 
-void DrawNew(QPainter& p)
+// "New" pictures: the icon of what is made, with a plus badge.
+template <int IconId>
+void DrawNewOf(QPainter& p)
 {
-    DrawShellIcon(p, IDI_FILE, 0, 0, 28);
+    DrawShellIcon(p, IconId, 0, 0, 28);
     DrawPlusBadge(p, QPointF(23.5, 22.5));
 }
 
@@ -152,12 +154,6 @@ void DrawDelete(QPainter& p)
     p.drawPath(cross);
 }
 
-void DrawNewFolder(QPainter& p)
-{
-    DrawShellIcon(p, IDI_FOLDER, 0, 0, 28);
-    DrawPlusBadge(p, QPointF(23.5, 22.5));
-}
-
 void DrawEditFile(QPainter& p)
 {
     DrawShellIcon(p, IDI_FILE, 0, 0, 28);
@@ -215,8 +211,9 @@ void DrawAbout(QPainter& p)
 
 // Pictures in template order, separators taking none.
 constexpr std::array<void (*)(QPainter&), 13> g_pictures = {
-    DrawNew,    DrawOpen,      DrawSave,     DrawDeviceTree, DrawCopy,   DrawPaste,  DrawDelete,
-    DrawNewFolder, DrawEditFile, DrawImport, DrawExport,     DrawRefresh, DrawAbout,
+    DrawNewOf<IDI_FILE>, DrawOpen,     DrawSave,   DrawDeviceTree, DrawCopy,
+    DrawPaste,           DrawDelete,   DrawNewOf<IDI_FOLDER>,       DrawEditFile,
+    DrawImport,          DrawExport,   DrawRefresh, DrawAbout,
 };
 
 // A picture drawn with alpha, put on the mask colour: faint pixels become mask, the others

@@ -21,8 +21,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <memory>
-
 namespace {
 
 constexpr std::uint32_t kTreeBarStyle = 0x56001404;
@@ -82,10 +80,8 @@ class ChromeBarsTest : public QObject {
     Q_OBJECT
 private slots:
     void toolBarFollowsTheTemplate();
-    void buttonsWithoutCommandsStayDisabled();
     void iconModesCarryTheComputedLooks();
-    void treeButtonHidesAndShowsTheBar();
-    void plainBarIsItsDialogAndSixPixels();
+    void treeButtonHidesAndShowsThePlainBar();
     void dockedBarIsSizedByItsEdge();
 };
 
@@ -99,32 +95,26 @@ void ChromeBarsTest::toolBarFollowsTheTemplate()
                                 32813, 0, 32820, 32807, 0, 32786, 57664, 32773, 0, 32774}));
     QCOMPARE(w.toolBar->GetImageList().GetImageCount(), 13);
     for (int id : items) {
-        if (id == 0)
-            continue;
         QToolButton* button = w.toolBar->GetButton(id);
-        QVERIFY(button);
-        QCOMPARE(button->size(), QSize(42, 40));
-        QCOMPARE(button->icon().isNull(), id == ID_COMMAND_32773 || id == ID_COMMAND_32774);
+        QCOMPARE(button != nullptr, id != 0);
+        if (button) {
+            QCOMPARE(button->size(), QSize(42, 40));
+            QCOMPARE(button->icon().isNull(), id == ID_COMMAND_32773 || id == ID_COMMAND_32774);
+        }
     }
     QToolButton* newButton = w.toolBar->GetButton(ID_FILE_NEW);
     QCOMPARE(newButton->toolTip(), QStringLiteral("新建"));
     QCOMPARE(newButton->defaultAction()->statusTip(), QStringLiteral("创建新虚拟文件系统"));
     QTest::mouseClick(newButton, Qt::LeftButton);
     QCOMPARE(w.newCount, 1);
-}
 
-void ChromeBarsTest::buttonsWithoutCommandsStayDisabled()
-{
-    Window w;
-    for (bool treeShown : {true, false, true}) {
+    // The buttons without a command stay disabled whatever the state.
+    for (bool treeShown : {false, true}) {
         w.treeBar->setVisible(treeShown);
         w.router.UpdateActions();
-        QVERIFY(w.toolBar->GetButton(ID_FILE_NEW)->isEnabled());
-        for (int id : {ID_COMMAND_32773, ID_COMMAND_32774}) {
-            QToolButton* button = w.toolBar->GetButton(id);
-            QVERIFY(!button->isEnabled());
-            QVERIFY(!w.router.Execute(id));
-        }
+        QVERIFY(newButton->isEnabled());
+        QVERIFY(!w.toolBar->GetButton(ID_COMMAND_32773)->isEnabled());
+        QVERIFY(!w.toolBar->GetButton(ID_COMMAND_32774)->isEnabled());
     }
 }
 
@@ -137,9 +127,8 @@ void ChromeBarsTest::iconModesCarryTheComputedLooks()
     const QImage hot = icon.pixmap(size, QIcon::Active).toImage();
     const QImage disabled = icon.pixmap(size, QIcon::Disabled).toImage();
     QCOMPARE(normal.size(), size);
-    QCOMPARE(qAlpha(normal.pixel(0, 0)), 0);   // the silver around the picture
-    QCOMPARE(qAlpha(hot.pixel(0, 0)), 0);
-    QCOMPARE(qAlpha(disabled.pixel(0, 0)), 0);
+    for (const QImage& look : {normal, hot, disabled})
+        QCOMPARE(qAlpha(look.pixel(0, 0)), 0);   // the silver around the picture
     const QRgb source = normal.pixel(16, 15);
     QCOMPARE(qAlpha(source), 255);
     const auto r = static_cast<std::uint8_t>(qRed(source));
@@ -150,14 +139,19 @@ void ChromeBarsTest::iconModesCarryTheComputedLooks()
     QCOMPARE(disabled.pixel(16, 15), qRgb(grey, grey, grey));
 }
 
-void ChromeBarsTest::treeButtonHidesAndShowsTheBar()
+void ChromeBarsTest::treeButtonHidesAndShowsThePlainBar()
 {
     Window w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    // Standing as a plain child: the dialog covers the bar, which has no sizing edge.
+    QCOMPARE(w.treeBar->width(), 206);
+    QCOMPARE(w.treeBar->GetChildDialog()->geometry(), w.treeBar->rect());
+    QTest::mousePress(w.treeBar, Qt::LeftButton, {}, QPoint(204, 100));
+    QVERIFY(!w.treeBar->GetLayout().m_bTrackingEdge);
+    QTest::mouseRelease(w.treeBar, Qt::LeftButton, {}, QPoint(204, 100));
+
     QToolButton* treeButton = w.toolBar->GetButton(ID_VIEW_DEVICE_TREE);
     QVERIFY(treeButton->isChecked());
-    QCOMPARE(w.treeBar->width(), 206);
-
     QTest::mouseClick(treeButton, Qt::LeftButton);
     QVERIFY(w.treeBar->isHidden());
     QVERIFY(!treeButton->isChecked());
@@ -167,17 +161,6 @@ void ChromeBarsTest::treeButtonHidesAndShowsTheBar()
     QVERIFY(treeButton->isChecked());
     QTRY_COMPARE(w.treeBar->width(), 206);
     QCOMPARE(w.list->width(), w.window.width() - 206);
-}
-
-void ChromeBarsTest::plainBarIsItsDialogAndSixPixels()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-    QCOMPARE(w.treeBar->GetChildDialog()->geometry(), w.treeBar->rect());
-    QCOMPARE(w.treeBar->height(), w.window.height() - w.toolBar->height());
-    QTest::mousePress(w.treeBar, Qt::LeftButton, {}, QPoint(204, 100));
-    QVERIFY(!w.treeBar->GetLayout().m_bTrackingEdge);
-    QTest::mouseRelease(w.treeBar, Qt::LeftButton, {}, QPoint(204, 100));
 }
 
 void ChromeBarsTest::dockedBarIsSizedByItsEdge()

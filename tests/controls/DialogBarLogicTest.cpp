@@ -100,15 +100,6 @@ TEST(DialogBarEdgeDrag, EachEdgeGrowsTowardTheFrameCentre)
     }
 }
 
-TEST(DialogBarEdgeDrag, TrackingRectangleStartsOnTheEdge)
-{
-    CDialogBarLayout bar = DockedBar(AFX_IDW_DOCKBAR_LEFT);
-    EXPECT_EQ(bar.BeginEdgeDrag(), (BarRect{203, 0, 206, 496}));   // 4 short of the bottom
-    EXPECT_EQ(bar.m_ptTrackStart, (BarPoint{204, 250}));
-    bar = DockedBar(AFX_IDW_DOCKBAR_TOP);
-    EXPECT_EQ(bar.BeginEdgeDrag(), (BarRect{0, 403, 500, 406}));
-}
-
 TEST(DialogBarEdgeDrag, SizeStaysWithinItsBoundsAndTheLowerBoundWins)
 {
     CDialogBarLayout bar = DockedBar(AFX_IDW_DOCKBAR_LEFT);
@@ -133,10 +124,15 @@ TEST(DialogBarEdgeDrag, CancelledDragChangesNothing)
     EXPECT_FALSE(bar.m_bTrackingEdge);
 }
 
-TEST(DialogBarEdgeDrag, MoveKeepingTheTrackingCentreDrawsNothing)
+TEST(DialogBarEdgeDrag, TrackingRectangleFollowsOnlyWhenItsCentreMoves)
 {
+    CDialogBarLayout left = DockedBar(AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(left.BeginEdgeDrag(), (BarRect{203, 0, 206, 496}));   // 4 short of the bottom
+    EXPECT_EQ(left.m_ptTrackStart, (BarPoint{204, 250}));
+
     CDialogBarLayout bar = DockedBar(AFX_IDW_DOCKBAR_BOTTOM);
     const BarRect start = bar.BeginEdgeDrag();
+    EXPECT_EQ(start, (BarRect{0, 0, 500, 3}));
     EXPECT_FALSE(bar.TrackEdge({bar.m_ptTrackStart.x + 40, bar.m_ptTrackStart.y}));
     EXPECT_EQ(bar.m_rectTrack, start);
     EXPECT_TRUE(bar.TrackEdge({0, bar.m_ptTrackStart.y + 9}));

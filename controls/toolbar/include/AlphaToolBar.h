@@ -29,8 +29,8 @@ public:
 
     // Adds the buttons and separators of template nIDResource, sizes them from the
     // template, builds the three looks from bitmap nIDResource and gives each button its
-    // icon. False when the template or the bitmap is missing or unreadable; the buttons
-    // added before that stay.
+    // icon. False when the template or the bitmap is missing or unreadable, or the factory
+    // gives no action; the buttons added before that stay.
     bool LoadToolBar(int nIDResource, const ActionFactory& createAction);
 
     // Every button sizeButton, images sizeImage (the images themselves are not rebuilt).

@@ -31,6 +31,8 @@ bool CAlphaToolBar::LoadToolBar(int nIDResource, const ActionFactory& createActi
             actions.push_back(nullptr);
         } else {
             QAction* action = createAction(button.command, this);
+            if (!action)
+                return false;
             addAction(action);
             widgetForAction(action)->setObjectName(QString::number(button.command));
             actions.push_back(action);

@@ -2,6 +2,23 @@
 
 #include <algorithm>
 
+namespace {
+
+// The side of a docked bar that faces the frame's centre and carries the sizing edge, as
+// its border flag; 0 for a bar that is not docked.
+std::uint32_t EdgeSide(std::int32_t dockSide)
+{
+    switch (dockSide) {
+    case AFX_IDW_DOCKBAR_TOP: return CBRS_BORDER_BOTTOM;
+    case AFX_IDW_DOCKBAR_BOTTOM: return CBRS_BORDER_TOP;
+    case AFX_IDW_DOCKBAR_LEFT: return CBRS_BORDER_RIGHT;
+    case AFX_IDW_DOCKBAR_RIGHT: return CBRS_BORDER_LEFT;
+    default: return 0;
+    }
+}
+
+}  // namespace
+
 CDialogBarLayout::CDialogBarLayout(std::int32_t cxMinFloat, std::int32_t cyMinFloat,
                                    std::int32_t cySmallCaption)
     : m_cxMinFloat(cxMinFloat), m_cyMinFloat(cyMinFloat), m_cySmallCaption(cySmallCaption)
@@ -34,35 +51,28 @@ BarRect CDialogBarLayout::CalcNcLayout(BarSize window, BarRect client)
 {
     m_rectEdge = {0, 0, window.cx, window.cy};
     m_dwStyle |= CBRS_BORDER_ANY;
-    switch (m_nDockSide) {
-    case AFX_IDW_DOCKBAR_TOP:
-        client = {client.left + m_nLeadInset, client.top + m_nBorderInset,
-                  client.right - m_nBorderInset, client.bottom - m_nEdgeWidth};
-        m_rectEdge.top = m_rectEdge.bottom - m_nEdgeWidth;
-        m_dwStyle &= ~CBRS_BORDER_BOTTOM;
-        break;
-    case AFX_IDW_DOCKBAR_BOTTOM:
-        client = {client.left + m_nLeadInset, client.top + m_nEdgeWidth,
-                  client.right - m_nBorderInset, client.bottom - m_nBorderInset};
-        m_rectEdge.bottom = m_rectEdge.top + m_nEdgeWidth;
-        m_dwStyle &= ~CBRS_BORDER_TOP;
-        break;
-    case AFX_IDW_DOCKBAR_LEFT:
-        client = {client.left + m_nBorderInset, client.top + m_nLeadInset,
-                  client.right - m_nEdgeWidth, client.bottom - m_nBorderInset};
-        m_rectEdge.left = m_rectEdge.right - m_nEdgeWidth;
-        m_dwStyle &= ~CBRS_BORDER_RIGHT;
-        break;
-    case AFX_IDW_DOCKBAR_RIGHT:
-        client = {client.left + m_nEdgeWidth, client.top + m_nLeadInset,
-                  client.right - m_nBorderInset, client.bottom - m_nBorderInset};
-        m_rectEdge.right = m_rectEdge.left + m_nEdgeWidth;
-        m_dwStyle &= ~CBRS_BORDER_LEFT;
-        break;
-    default:
+    const std::uint32_t edgeSide = EdgeSide(m_nDockSide);
+    if (edgeSide == 0) {
         m_rectEdge = {};
-        break;
+        return client;
     }
+    // The edge's side is inset by the edge, the leading side (left of a horizontal bar,
+    // top of a vertical one) by the lead inset, the other two by the border inset.
+    const bool horz = IsHorizontal();
+    const auto inset = [edgeSide](std::uint32_t side, bool leading) {
+        return side == edgeSide ? m_nEdgeWidth : leading ? m_nLeadInset : m_nBorderInset;
+    };
+    client.left += inset(CBRS_BORDER_LEFT, horz);
+    client.top += inset(CBRS_BORDER_TOP, !horz);
+    client.right -= inset(CBRS_BORDER_RIGHT, false);
+    client.bottom -= inset(CBRS_BORDER_BOTTOM, false);
+    switch (edgeSide) {
+    case CBRS_BORDER_TOP: m_rectEdge.bottom = m_rectEdge.top + m_nEdgeWidth; break;
+    case CBRS_BORDER_BOTTOM: m_rectEdge.top = m_rectEdge.bottom - m_nEdgeWidth; break;
+    case CBRS_BORDER_LEFT: m_rectEdge.right = m_rectEdge.left + m_nEdgeWidth; break;
+    default: m_rectEdge.left = m_rectEdge.right - m_nEdgeWidth; break;
+    }
+    m_dwStyle &= ~edgeSide;
     return client;
 }
 
