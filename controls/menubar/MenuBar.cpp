@@ -20,6 +20,8 @@ CMenuBar::CMenuBar(QWidget* parent) : QMenuBar(parent), m_pStyle(new CMenuBarSty
     m_pStyle->setParent(this);
     setStyle(m_pStyle);
     setNativeMenuBar(false);
+    // As high as its buttons, never stretched.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     connect(this, &QMenuBar::hovered, this, &CMenuBar::OnHovered);
 }
 

@@ -213,7 +213,8 @@ QSize CMenuBarStyle::sizeFromContents(ContentsType type, const QStyleOption* opt
                                          : MenuSize{contents.width(), contents.height()};
         const MenuSize size = MeasureMenuItem(
             label, accelerator.isEmpty() ? -1 : metrics.horizontalAdvance(accelerator), separator);
-        return {std::max(1, size.width - WidestAccelerator(widget)), size.height};
+        return {std::max(1, size.width + MENU_CHECK_ALLOWANCE - WidestAccelerator(widget)),
+                size.height};
     }
     return QProxyStyle::sizeFromContents(type, option, contents, widget);
 }

@@ -23,6 +23,11 @@ QColor ToQColor(ColorRef color)
     return {RedOf(color), GreenOf(color), BlueOf(color)};
 }
 
+ColorRef ToColorRef(const QColor& color)
+{
+    return MakeRgb(color.red(), color.green(), color.blue());
+}
+
 QMenu* OpenPopup()
 {
     return qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -262,10 +267,17 @@ void MenuBarTest::drawsItsOwnColoursAndMetrics()
     QCOMPARE(popup.pixelColor(checked.left() + 1, checked.center().y()), highlight);
     QCOMPARE(popup.pixelColor(selected.topLeft()), highlight);
     QCOMPARE(popup.pixelColor(selected.topLeft() + QPoint(1, 1)),
-             ToQColor(SelectedItemColor(MakeRgb(highlight.red(), highlight.green(), highlight.blue()))));
+             ToQColor(SelectedItemColor(ToColorRef(highlight))));
+
+    // A disabled item can be highlighted too, with a fill of its own.
+    QTest::mouseMove(m_bar, ButtonCentre(0));
+    QMenu* file = OpenPopup();
+    const QRect recent = file->actionGeometry(file->actions()[5]);
+    QTest::mouseMove(file, recent.center());
+    QCOMPARE(file->grab().toImage().pixelColor(recent.topLeft() + QPoint(1, 1)),
+             ToQColor(SelectedDisabledItemColor(ToColorRef(file->palette().button().color()))));
 
     // Items are at least 20 high, separators 5; the popup is as wide as its widest item.
-    QMenu* file = m_bar->GetPopup(0);
     int widest = 0;
     for (QAction* item : file->actions()) {
         const QRect rect = file->actionGeometry(item);
@@ -277,7 +289,7 @@ void MenuBarTest::drawsItsOwnColoursAndMetrics()
         if (!item->isSeparator())
             widest = std::max(widest, MeasureMenuItem({label.width(), label.height()}, accel, false).width);
     }
-    QCOMPARE(file->actionGeometry(file->actions()[0]).width(), widest);
+    QCOMPARE(file->actionGeometry(file->actions()[0]).width(), widest + MENU_CHECK_ALLOWANCE);
 }
 
 QTEST_MAIN(MenuBarTest)

@@ -25,6 +25,11 @@ struct MenuRect {
 inline constexpr int MIN_ITEM_HEIGHT = 20;
 inline constexpr int SEPARATOR_HEIGHT = 5;
 
+// The popup widens every measured item by the width of a check mark, as the system menu
+// does with items its owner draws; without it the text from x + 30 to right - 15 would
+// not hold the measured label.
+inline constexpr int MENU_CHECK_ALLOWANCE = 15;
+
 // A popup item from the size of its label and the width of its accelerator text
 // (accelWidth < 0: the item has none): h = max(label height, 20); width = label width +
 // h / 2 + 24, plus accelerator width + h / 2 when there is one.
