@@ -16,7 +16,7 @@
 
 CMenuBar::CMenuBar(QWidget* parent) : QMenuBar(parent), m_pStyle(new CMenuBarStyle)
 {
-    // The style outlives every widget it is set on: they only keep a guarded pointer.
+    // A child of the bar; widgets hold their style by a guarded pointer, so it may go first.
     m_pStyle->setParent(this);
     setStyle(m_pStyle);
     setNativeMenuBar(false);

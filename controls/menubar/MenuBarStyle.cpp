@@ -10,6 +10,7 @@
 #include <QStyleOptionMenuItem>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -52,10 +53,8 @@ std::pair<QString, QString> SplitAtTab(const QString& text)
 QString AcceleratorText(const QAction* action)
 {
     const QString text = action->text();
-    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
-    if (tab >= 0)
-        return text.mid(tab + 1);
-    return action->shortcut().toString(QKeySequence::NativeText);
+    return text.contains(QLatin1Char('\t')) ? SplitAtTab(text).second
+                                            : action->shortcut().toString(QKeySequence::NativeText);
 }
 
 // The menu widens every item by its widest accelerator text; the items' own widths
