@@ -7,7 +7,7 @@
 
 #include "rq540/RQ540Vfs.h"
 
-#include <limits>
+#include <algorithm>
 #include <system_error>
 
 namespace RQ540::Cli {
@@ -16,7 +16,6 @@ namespace {
 
 // The only card model there is; new images are made for it.
 constexpr int32_t kNewCardModel = 0;
-constexpr uint64_t kMaxFileBytes = std::numeric_limits<uint32_t>::max();
 
 std::string Operation(const char* command, const CCardPath& path)
 {
@@ -130,7 +129,8 @@ int CCommands::Check(const CommandArguments& args)
             verdict["diagnostic"] = DiagnosticToJson(vfs.GetLastImageDiagnostic());
         WriteJson(m_out, verdict);
     } else {
-        m_err << "rqfs: " << CCliError::FormatRefusal("check " + args.image, vfs, result) << '\n';
+        WriteReport(m_err, CCliError::FormatRefusal(CCliError::FileOperation("check " + args.image, vfs),
+                                                    vfs, result));
         if (malformed)
             WriteDiagnostic(m_err, vfs.GetLastImageDiagnostic());
     }
@@ -187,10 +187,11 @@ void CCommands::Add(CCardSession& session, const CommandArguments& args)
         throw CCliError::Usage("add: give --size, --from or both");
 
     // With a size, a longer input is cut there; without one, the input's length is the
-    // size and must fit in 32 bits.
+    // size. Either way no more is read than the card can hold.
+    const uint64_t capacity = GetCapacity(session.GetVfs().GetModel());
     std::vector<uint8_t> bytes;
     if (args.from)
-        bytes = ReadInput(*args.from, size ? *size : kMaxFileBytes, !size);
+        bytes = ReadInput(*args.from, size ? std::min<uint64_t>(*size, capacity) : capacity, !size);
     session.AddFile(path, type, size.value_or(static_cast<uint32_t>(bytes.size())), bytes,
                     Operation("add", path));
 }
@@ -199,7 +200,8 @@ void CCommands::Write(CCardSession& session, const CommandArguments& args)
 {
     const CCardPath path = EntryPath(args.path);
     const uint32_t offset = args.offset ? RequireUint32(*args.offset, "--offset") : 0;
-    const std::vector<uint8_t> bytes = ReadInput(args.from.value_or(""), kMaxFileBytes, true);
+    const std::vector<uint8_t> bytes =
+        ReadInput(args.from.value_or(""), GetCapacity(session.GetVfs().GetModel()), true);
     session.WriteFile(path, offset, bytes, Operation("write", path));
 }
 

@@ -24,6 +24,7 @@ struct CommandArguments {
     std::string folder = "/"; // FOLDER, or DEST_FOLDER for cp
     std::string outputFile;   // FILE for export
     std::string script;       // SCRIPT for batch; empty or "-" for standard input
+    std::optional<std::string> lockTimeout;  // seconds a changing command waits for the lock
     std::optional<std::string> from;
     std::optional<std::string> type;
     std::optional<std::string> size;
