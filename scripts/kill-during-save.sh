@@ -40,8 +40,8 @@ for ((i = 0; i < iterations; i++)); do
   if cmp -s card.rqfs image-a; then target=b; else target=a; fi
   delay_us=$(( (RANDOM * 32768 + RANDOM) % (run_us * 12 / 10 + 1) ))
   status=0
-  timeout -s "$signal" "$(printf '0.%06d' "$delay_us")" "$rqfs" batch card.rqfs "to-$target.rqb" \
-    2>/dev/null || status=$?
+  (timeout -s "$signal" "$(printf '0.%06d' "$delay_us")" "$rqfs" batch card.rqfs "to-$target.rqb"
+   exit $?) 2>/dev/null || status=$?
   kills[$signal]=$(( ${kills[$signal]:-0} + 1 ))
   # timeout answers 124 when it sent the signal; SIGKILL shows as 128 + 9.
   if ((status == 124 || status == 137)); then
@@ -54,15 +54,16 @@ for ((i = 0; i < iterations; i++)); do
   fi
   shopt -s nullglob dotglob
   leftovers=(.rqfs-*.tmp card.rqfs.*.tmp)
-  locks=(card.rqfs.lock)
   shopt -u nullglob dotglob
+  locks=()
+  [[ -e card.rqfs.lock ]] && locks=(card.rqfs.lock)
   if [[ $signal == KILL ]]; then
     temporaries_after_kill=$((temporaries_after_kill + ${#leftovers[@]}))
     locks_after_kill=$((locks_after_kill + ${#locks[@]}))
     for file in "${leftovers[@]}"; do
       [[ $(stat -c %a "$file") == 600 ]] || too_readable=$((too_readable + 1))
     done
-    rm -f "${leftovers[@]}"
+    rm -f "${leftovers[@]}" "${locks[@]}"
   else
     temporaries_after_catchable=$((temporaries_after_catchable + ${#leftovers[@]}))
     locks_after_catchable=$((locks_after_catchable + ${#locks[@]}))

@@ -6,12 +6,14 @@
 #include <thread>
 
 #ifdef _WIN32
+#include <cerrno>
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -42,6 +44,33 @@ void SetProblem(DiskFile::FileProblem* problem, DiskFile::FileProblem why)
     if (problem)
         *problem = why;
 }
+
+// Holds back the signals CPendingRemoval handles for the few steps between taking the
+// lock and recording its file, and between forgetting the file and removing it: a signal
+// there would leave the file behind. The file cannot be recorded before the lock is held,
+// since removing it then could take away another holder's lock.
+class CSignalsHeldBack {
+public:
+#ifdef _WIN32
+    CSignalsHeldBack() = default;
+#else
+    CSignalsHeldBack()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        sigaddset(&held, SIGHUP);
+        pthread_sigmask(SIG_BLOCK, &held, &m_previous);
+    }
+    ~CSignalsHeldBack() { pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+
+private:
+    sigset_t m_previous;
+#endif
+    CSignalsHeldBack(const CSignalsHeldBack&) = delete;
+    CSignalsHeldBack& operator=(const CSignalsHeldBack&) = delete;
+};
 
 #ifdef _WIN32
 // Opened without sharing, the file is the lock itself, and the system deletes it on close.
@@ -110,10 +139,13 @@ CImageLock::Outcome CImageLock::Acquire(const std::filesystem::path& image,
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         bool busy = false;
-        m_descriptor = TryLock(m_path, busy, problem);
-        if (m_descriptor >= 0) {
-            CPendingRemoval::Set(CPendingRemoval::LOCK_FILE, m_path);
-            return ACQUIRED;
+        {
+            const CSignalsHeldBack heldBack;
+            m_descriptor = TryLock(m_path, busy, problem);
+            if (m_descriptor >= 0) {
+                CPendingRemoval::Set(CPendingRemoval::LOCK_FILE, m_path);
+                return ACQUIRED;
+            }
         }
         if (!busy)
             return FAILED;
@@ -127,6 +159,7 @@ void CImageLock::Release()
 {
     if (m_descriptor < 0)
         return;
+    const CSignalsHeldBack heldBack;
     CPendingRemoval::Clear(CPendingRemoval::LOCK_FILE);
 #ifdef _WIN32
     _close(m_descriptor);
