@@ -12,13 +12,12 @@
 
 class CFifoUnblocker {
 public:
-    explicit CFifoUnblocker(std::filesystem::path fifo)
+    explicit CFifoUnblocker(const std::filesystem::path& fifo)
         : m_thread([this, fifo] {
-              while (!m_stop) {
+              for (; !m_stop; std::this_thread::sleep_for(std::chrono::milliseconds(5))) {
                   const int descriptor = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
                   if (descriptor >= 0)
                       close(descriptor);
-                  std::this_thread::sleep_for(std::chrono::milliseconds(5));
               }
           })
     {
@@ -28,8 +27,6 @@ public:
         m_stop = true;
         m_thread.join();
     }
-    CFifoUnblocker(const CFifoUnblocker&) = delete;
-    CFifoUnblocker& operator=(const CFifoUnblocker&) = delete;
 
 private:
     std::atomic<bool> m_stop{false};
