@@ -2,8 +2,11 @@
 
 #include "CliError.h"
 
+#include "rq540/DiskFile.h"
+#include "rq540/File_Ptr.h"
+
 #include <algorithm>
-#include <fstream>
+#include <limits>
 #include <system_error>
 
 namespace RQ540::Cli {
@@ -11,6 +14,7 @@ namespace RQ540::Cli {
 namespace {
 
 constexpr std::size_t kChunkSize = 64 * 1024;
+constexpr uint64_t kMaxFileBytes = std::numeric_limits<uint32_t>::max();
 
 bool IsStandardInput(const std::string& name) { return name == "-"; }
 
@@ -42,16 +46,6 @@ std::vector<uint8_t> ReadStream(std::istream& in, const std::string& name, uint6
     return bytes;
 }
 
-std::ifstream OpenForReading(const std::string& name)
-{
-    std::ifstream file(name, std::ios::binary);
-    // A directory opens like a file on some systems and then reads as empty.
-    std::error_code error;
-    if (!file || std::filesystem::is_directory(name, error))
-        throw CCliError::Failure("cannot open " + Describe(name) + " for reading");
-    return file;
-}
-
 }  // namespace
 
 std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& standardInput,
@@ -60,35 +54,56 @@ std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& stand
     if (IsStandardInput(name))
         return ReadStream(standardInput, name, limit, whole);
 
-    std::ifstream file = OpenForReading(name);
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(name, error);
-    if (whole && !error && size > limit)
-        throw TooLong(name, limit);
-    return ReadStream(file, name, limit, whole);
+    if (whole && !error && size > kMaxFileBytes)
+        throw TooLong(name, kMaxFileBytes);
+    std::vector<uint8_t> bytes;
+    switch (DiskFile::ReadBounded(name, limit, bytes)) {
+    case DiskFile::FileProblem::NONE:
+        return bytes;
+    case DiskFile::FileProblem::TOO_LONG:
+        if (whole)
+            throw TooLong(name, limit);
+        return bytes;
+    case DiskFile::FileProblem::NOT_REGULAR:
+        throw CCliError::Failure("cannot open " + Describe(name) +
+                                 " for reading: not a regular file");
+    case DiskFile::FileProblem::READ_FAILED:
+        throw CCliError::Failure("cannot read " + Describe(name));
+    default:
+        throw CCliError::Failure("cannot open " + Describe(name) + " for reading");
+    }
 }
 
 void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    if (!file)
+    try {
+        DiskFile::ReplaceFile(path, bytes);
+    } catch (File_Ptr::FILE_EXCEPTION) {
         throw CCliError::Failure("cannot write '" + path.string() + "'");
+    }
 }
 
-std::vector<std::string> ReadTextLines(const std::string& name, std::istream& standardInput)
+std::vector<std::string> ReadScriptLines(const std::string& name, std::istream& standardInput)
 {
-    std::ifstream file;
-    if (!IsStandardInput(name))
-        file = OpenForReading(name);
-    std::istream& in = IsStandardInput(name) ? standardInput : file;
+    // One byte past the cap tells a script of exactly the cap from a longer one.
+    const std::vector<uint8_t> bytes =
+        ReadInputBytes(name, standardInput, MAX_SCRIPT_BYTES + 1, false);
+    const bool pastCap = bytes.size() > MAX_SCRIPT_BYTES;
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(std::move(line));
-    if (in.bad())
-        throw CCliError::Failure("cannot read " + Describe(name));
+    for (auto start = bytes.begin(); start != bytes.end();) {
+        const auto end = std::find(start, bytes.end(), '\n');
+        const std::string where = "line " + std::to_string(lines.size() + 1) + ": ";
+        if (static_cast<std::size_t>(end - start) > MAX_SCRIPT_LINE_BYTES)
+            throw CCliError::Usage(where + "longer than " + std::to_string(MAX_SCRIPT_LINE_BYTES) +
+                                   " bytes");
+        if (pastCap && static_cast<std::size_t>(end - bytes.begin()) >= MAX_SCRIPT_BYTES)
+            throw CCliError::Usage(where + "the script is longer than " +
+                                   std::to_string(MAX_SCRIPT_BYTES) + " bytes");
+        lines.emplace_back(start, end);
+        start = end == bytes.end() ? end : end + 1;
+    }
     return lines;
 }
 

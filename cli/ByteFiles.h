@@ -11,17 +11,27 @@
 
 namespace RQ540::Cli {
 
-// At most limit bytes of the input named name. With whole, an input longer than limit is a
-// usage CCliError instead of being cut; a regular file is measured before it is read, so
-// an over-long one costs no memory. An input that cannot be opened or read is a failure
-// CCliError.
+// A batch script holds at most this many bytes, and each of its lines at most this many.
+inline constexpr std::size_t MAX_SCRIPT_BYTES = 1024 * 1024;
+inline constexpr std::size_t MAX_SCRIPT_LINE_BYTES = 8192;
+
+// At most limit bytes of the input named name, never reading more than one byte past
+// limit, so an endless input (a device, a pipe) costs no more. With whole, an input longer
+// than limit is a usage CCliError instead of being cut, and so is a regular file too long
+// for the card's 32-bit size field, by its measured length and unread. A name that is no
+// file to read (a folder, a FIFO, a socket; a FIFO is refused without waiting for a
+// writer) or that cannot be opened or read is a failure CCliError.
 std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& standardInput,
                                     uint64_t limit, bool whole);
 
-// Creates or truncates path and writes bytes to it; a failure CCliError when that fails.
+// Replaces or creates path with bytes the way an image is saved: written beside it and
+// renamed over it, so that a failure leaves an existing file whole. A failure CCliError
+// when that fails.
 void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
-// The lines of the text named name, without their line ends.
-std::vector<std::string> ReadTextLines(const std::string& name, std::istream& standardInput);
+// The lines of the batch script named name, without their line ends. A line longer than
+// MAX_SCRIPT_LINE_BYTES, or the line where the script passes MAX_SCRIPT_BYTES, is a usage
+// CCliError that names it; nothing past that is read.
+std::vector<std::string> ReadScriptLines(const std::string& name, std::istream& standardInput);
 
 }  // namespace RQ540::Cli

@@ -9,10 +9,13 @@
 
 namespace RQ540::Cli {
 
-CCardSession::CCardSession(std::filesystem::path image) : m_image(std::move(image))
+CCardSession::CCardSession(std::filesystem::path image)
+    : m_image(std::move(image)), m_loaded(DiskFile::GetIdentity(m_image))
 {
     const int32_t result = m_vfs.LoadImage(m_image);
-    Check(result, "load " + m_image.string());
+    if (result != RESULT_SUCCESS)
+        throw CCliError::Refusal(CCliError::FileOperation("load " + m_image.string(), m_vfs),
+                                 m_vfs, result);
 }
 
 CCardSession::CCardSession(std::filesystem::path image, int32_t model)
@@ -20,7 +23,16 @@ CCardSession::CCardSession(std::filesystem::path image, int32_t model)
 {
 }
 
-void CCardSession::Save() { Check(m_vfs.SaveImage(m_image), "save " + m_image.string()); }
+void CCardSession::Save()
+{
+    const std::string operation = "save " + m_image.string();
+    if (m_loaded && DiskFile::GetIdentity(m_image) != m_loaded)
+        throw CCliError::Failure(operation +
+                                 ": the image changed on disk since it was loaded; nothing written");
+    const int32_t result = m_vfs.SaveImage(m_image);
+    if (result != RESULT_SUCCESS)
+        throw CCliError::Refusal(CCliError::FileOperation(operation, m_vfs), m_vfs, result);
+}
 
 FolderUsage CCardSession::GetUsage(const CFolderHeader* folder) const
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "rq540/CardPath.h"
+#include "rq540/DiskFile.h"
 #include "rq540/RQ540Vfs.h"
 
 #include <cstdint>
@@ -33,6 +34,8 @@ public:
     CCardSession& operator=(const CCardSession&) = delete;
 
     // Writes the whole card to the image; a failure is a CCliError naming "save IMAGE".
+    // A loaded image that changed on disk since it was loaded (a program that takes no
+    // lock wrote it) is not overwritten, so that its changes are not lost.
     void Save();
 
     const CVirtualFileSystem& GetVfs() const { return m_vfs; }
@@ -67,6 +70,7 @@ private:
 
     std::filesystem::path m_image;
     CRQ540Vfs m_vfs;
+    std::optional<DiskFile::FileIdentity> m_loaded;
 };
 
 }  // namespace RQ540::Cli

@@ -5,6 +5,7 @@
 #include "rq540/VirtualFileSystem.h"
 
 #include <cstdint>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -27,6 +28,9 @@ public:
     // "operation: message (result N)", or "(result 1, detail D)" when the code is 1.
     static std::string FormatRefusal(std::string_view operation, const CVirtualFileSystem& vfs,
                                      int32_t result);
+    // operation ("load card.rqfs") followed by why the last load or save of vfs could not
+    // use its file, when that is known ("load card.rqfs: not a regular file").
+    static std::string FileOperation(std::string_view operation, const CVirtualFileSystem& vfs);
 
     ExitStatus GetExitStatus() const { return m_status; }
     // The card's result code for a refusal, 0 for every other failure.
@@ -38,5 +42,9 @@ private:
     ExitStatus m_status;
     int32_t m_result;
 };
+
+// Writes "rqfs: text" as one line: control characters in text (a newline in a file name)
+// are written as \n, \t, \r or \xHH.
+void WriteReport(std::ostream& err, std::string_view text);
 
 }  // namespace RQ540::Cli

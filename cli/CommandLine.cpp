@@ -5,14 +5,17 @@
 #include "LayoutBuild.h"
 #include "LayoutDiff.h"
 #include "LayoutDump.h"
+#include "OptionValues.h"
 #include "ScriptLine.h"
 
 #include "rq540/CardModel.h"
 #include "rq540/HexDigits.h"
+#include "rq540/ImageLock.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <string>
 
@@ -32,6 +35,9 @@ std::string Description()
            "Exit status: 0 success, 1 the card refused or a file could not be read or written, "
            "2 usage error.";
 }
+
+// How long a changing command waits, by default, while another program changes the image.
+constexpr uint32_t kDefaultLockSeconds = 30;
 
 CLI::Option* AddPositional(CLI::App& command, std::string& target, const char* name,
                            const char* help)
@@ -150,6 +156,42 @@ void DeclarePasswd(CLI::App& command, CommandArguments& args)
     AddPasswords(command, args, "unchanged if omitted");
 }
 
+void DeclareLockTimeout(CLI::App& command, CommandArguments& args)
+{
+    AddOptionalText(command, "--lock-timeout", "SECONDS", args.lockTimeout,
+                    "how long to wait while another rqfs changes IMAGE (default: " +
+                        std::to_string(kDefaultLockSeconds) + ")");
+}
+
+// Holds the lock of the image from before it is loaded until it is replaced, so that
+// concurrent runs queue instead of overwriting each other's changes.
+void LockImage(CImageLock& lock, const CommandArguments& args)
+{
+    uint32_t seconds = kDefaultLockSeconds;
+    if (args.lockTimeout) {
+        const std::optional<uint32_t> value = ParseUint32(*args.lockTimeout);
+        if (!value)
+            throw CCliError::Usage("--lock-timeout: '" + *args.lockTimeout +
+                                   "' is not a whole number of seconds");
+        seconds = *value;
+    }
+    DiskFile::FileProblem problem = DiskFile::FileProblem::NONE;
+    switch (lock.Acquire(args.image, std::chrono::seconds(seconds), &problem)) {
+    case CImageLock::ACQUIRED:
+        return;
+    case CImageLock::TIMED_OUT:
+        throw CCliError::Failure(args.image + " is being changed by another program; gave up after " +
+                                 std::to_string(seconds) + " s (lock file '" +
+                                 lock.GetPath().string() + "')");
+    case CImageLock::FAILED:
+        break;
+    }
+    std::string message = "lock " + args.image + ": cannot create '" + lock.GetPath().string() + "'";
+    if (problem != DiskFile::FileProblem::NONE)
+        message += std::string(": ") + DiskFile::DescribeFileProblem(problem);
+    throw CCliError::Failure(message);
+}
+
 void DeclareNothing(CLI::App&, CommandArguments&) {}
 
 void DeclareCheck(CLI::App& command, CommandArguments& args) { AddJson(command, args); }
@@ -198,7 +240,7 @@ std::span<const CCommandLine::CommandInfo> CCommandLine::GetCommands()
     static const std::string newDescription =
         "write a fresh card image (card model " + std::to_string(NEW_CARD_MODEL) + ")";
     static const CommandInfo commands[] = {
-        {"new", newDescription.c_str(), DeclareNew, &CCommandLine::ExecuteNew, nullptr, false},
+        {"new", newDescription.c_str(), DeclareNew, &CCommandLine::ExecuteNew, nullptr, true},
         {"ls", "list a folder's entries, head of its list first: ID, type, size, free space",
          DeclareList, &CCommandLine::ExecuteOnImage, &CCommands::List, false},
         {"tree", "list the whole card, indented", DeclareTree, &CCommandLine::ExecuteOnImage,
@@ -258,6 +300,8 @@ CCommandLine::Declared CCommandLine::Declare(CLI::App& app, CommandArguments& ar
         if (fromShell && command.leadingImage)
             AddRequired(*sub, args.image, "IMAGE", "card image file (.rqfs)");
         command.declare(*sub, args);
+        if (fromShell && command.changesImage)
+            DeclareLockTimeout(*sub, args);
         declared.emplace_back(sub, &command);
     }
     return declared;
@@ -309,11 +353,11 @@ int CCommandLine::Run(int argc, const char* const* argv)
     } catch (const CCliError& error) {
         return Report(error, "");
     } catch (const std::exception& error) {
-        m_err << "rqfs: " << command.name << ": " << error.what() << '\n';
+        WriteReport(m_err, std::string(command.name) + ": " + error.what());
         return STATUS_FAILURE;
     }
     if (!m_out.flush()) {
-        m_err << "rqfs: cannot write standard output\n";
+        WriteReport(m_err, "cannot write standard output");
         return STATUS_FAILURE;
     }
     return status;
@@ -321,6 +365,8 @@ int CCommandLine::Run(int argc, const char* const* argv)
 
 int CCommandLine::ExecuteNew(const CommandInfo&, const CommandArguments& args)
 {
+    CImageLock lock;
+    LockImage(lock, args);
     m_commands.New(args);
     return STATUS_SUCCESS;
 }
@@ -332,6 +378,9 @@ int CCommandLine::ExecuteCheck(const CommandInfo&, const CommandArguments& args)
 
 int CCommandLine::ExecuteOnImage(const CommandInfo& command, const CommandArguments& args)
 {
+    CImageLock lock;
+    if (command.changesImage)
+        LockImage(lock, args);
     CCardSession session(args.image);
     (m_commands.*command.run)(session, args);
     if (command.changesImage)
@@ -342,8 +391,12 @@ int CCommandLine::ExecuteOnImage(const CommandInfo& command, const CommandArgume
 int CCommandLine::ExecuteBatch(const CommandInfo&, const CommandArguments& args)
 {
     const bool scriptOnStandardInput = args.script.empty() || args.script == "-";
+    // The script is read whole before the lock is taken, so a slow writer of standard
+    // input never holds up other runs.
     const std::vector<std::string> lines =
-        ReadTextLines(scriptOnStandardInput ? "-" : args.script, m_in);
+        ReadScriptLines(scriptOnStandardInput ? "-" : args.script, m_in);
+    CImageLock lock;
+    LockImage(lock, args);
     CCardSession session(args.image);
     m_commands.SetStandardInputTaken(scriptOnStandardInput);
     for (std::size_t index = 0; index < lines.size(); ++index) {
@@ -413,13 +466,13 @@ int CCommandLine::ReportParseError(const CLI::App& app, const CLI::ParseError& e
 {
     if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
         return app.exit(error, m_out, m_err);
-    m_err << "rqfs: " << where << error.what() << '\n';
+    WriteReport(m_err, where + error.what());
     return STATUS_USAGE;
 }
 
 int CCommandLine::Report(const CCliError& error, const std::string& where)
 {
-    m_err << "rqfs: " << where << error.what() << '\n';
+    WriteReport(m_err, where + error.what());
     return error.GetExitStatus();
 }
 

@@ -7,14 +7,13 @@
 
 #include "rq540/RQ540Vfs.h"
 
-#include <limits>
+#include <algorithm>
 #include <system_error>
 
 namespace RQ540::Cli {
 
 namespace {
 
-constexpr uint64_t kMaxFileBytes = std::numeric_limits<uint32_t>::max();
 
 std::string Operation(const char* command, const CCardPath& path)
 {
@@ -128,7 +127,8 @@ int CCommands::Check(const CommandArguments& args)
             verdict["diagnostic"] = DiagnosticToJson(vfs.GetLastImageDiagnostic());
         WriteJson(m_out, verdict);
     } else {
-        m_err << "rqfs: " << CCliError::FormatRefusal("check " + args.image, vfs, result) << '\n';
+        WriteReport(m_err, CCliError::FormatRefusal(CCliError::FileOperation("check " + args.image, vfs),
+                                                    vfs, result));
         if (malformed)
             WriteDiagnostic(m_err, vfs.GetLastImageDiagnostic());
     }
@@ -185,10 +185,11 @@ void CCommands::Add(CCardSession& session, const CommandArguments& args)
         throw CCliError::Usage("add: give --size, --from or both");
 
     // With a size, a longer input is cut there; without one, the input's length is the
-    // size and must fit in 32 bits.
+    // size. Either way no more is read than the card can hold.
+    const uint64_t capacity = GetCapacity(session.GetVfs().GetModel());
     std::vector<uint8_t> bytes;
     if (args.from)
-        bytes = ReadInput(*args.from, size ? *size : kMaxFileBytes, !size);
+        bytes = ReadInput(*args.from, size ? std::min<uint64_t>(*size, capacity) : capacity, !size);
     session.AddFile(path, type, size.value_or(static_cast<uint32_t>(bytes.size())), bytes,
                     Operation("add", path));
 }
@@ -197,7 +198,8 @@ void CCommands::Write(CCardSession& session, const CommandArguments& args)
 {
     const CCardPath path = EntryPath(args.path);
     const uint32_t offset = args.offset ? RequireUint32(*args.offset, "--offset") : 0;
-    const std::vector<uint8_t> bytes = ReadInput(args.from.value_or(""), kMaxFileBytes, true);
+    const std::vector<uint8_t> bytes =
+        ReadInput(args.from.value_or(""), GetCapacity(session.GetVfs().GetModel()), true);
     session.WriteFile(path, offset, bytes, Operation("write", path));
 }
 

@@ -25,6 +25,7 @@ struct CommandArguments {
     std::string script;       // SCRIPT for batch; empty or "-" for standard input
     std::string layoutDir;    // DIR for dump and build
     std::string compared[2];  // A and B for diff
+    std::optional<std::string> lockTimeout;  // seconds a changing command waits for the lock
     std::optional<std::string> from;
     std::optional<std::string> type;
     std::optional<std::string> size;

@@ -3,8 +3,13 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <share.h>
+#include <sys/stat.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -17,10 +22,55 @@ public:
     std::FILE* Open(const std::filesystem::path& path, const char* mode) override
     {
 #ifdef _WIN32
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error))
+            return nullptr;
         std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
         return _wfopen(path.c_str(), wideMode.c_str());
 #else
-        return std::fopen(path.c_str(), mode);
+        // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+        const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (descriptor < 0)
+            return nullptr;
+        struct stat status;
+        const int flags = fcntl(descriptor, F_GETFL);
+        std::FILE* file = nullptr;
+        if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && flags >= 0 &&
+            fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0)
+            file = fdopen(descriptor, mode);
+        if (!file)
+            close(descriptor);
+        return file;
+#endif
+    }
+
+    std::FILE* Create(const std::filesystem::path& path, unsigned permissions) override
+    {
+#ifdef _WIN32
+        // Windows knows only a read-only attribute; a new file is writable.
+        (void)permissions;
+        int descriptor = -1;
+        if (_wsopen_s(&descriptor, path.c_str(),
+                      _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
+                      _S_IREAD | _S_IWRITE) != 0)
+            return nullptr;
+        std::FILE* file = _fdopen(descriptor, "wb");
+        if (!file) {
+            _close(descriptor);
+            _wremove(path.c_str());
+        }
+        return file;
+#else
+        const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                    static_cast<mode_t>(permissions));
+        if (descriptor < 0)
+            return nullptr;
+        std::FILE* file = fdopen(descriptor, "wb");
+        if (!file) {
+            unlink(path.c_str());
+            close(descriptor);
+        }
+        return file;
 #endif
     }
 
@@ -66,6 +116,22 @@ public:
     {
         std::error_code error;
         return std::filesystem::remove(path, error);
+    }
+
+    bool SyncFolder(const std::filesystem::path& folder) override
+    {
+#ifdef _WIN32
+        // NTFS journals the rename itself; a folder cannot be flushed like a file.
+        (void)folder;
+        return true;
+#else
+        const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (descriptor < 0)
+            return false;
+        const bool synced = fsync(descriptor) == 0;
+        close(descriptor);
+        return synced;
+#endif
     }
 };
 

@@ -11,6 +11,13 @@ File_Ptr::File_Ptr(const std::filesystem::path& path, const char* mode)
         throw OPEN_FAILED;
 }
 
+File_Ptr::File_Ptr(const std::filesystem::path& path, unsigned permissions)
+    : m_file(GetFileIo().Create(path, permissions))
+{
+    if (!m_file)
+        throw OPEN_FAILED;
+}
+
 File_Ptr::~File_Ptr()
 {
     if (m_file)

@@ -2,18 +2,15 @@
 
 #include "rq540/CardModel.h"
 #include "rq540/CardPath.h"
+#include "rq540/DiskFile.h"
 #include "rq540/EntryTree.h"
 #include "rq540/FileHeader.h"
-#include "rq540/FileIo.h"
 #include "rq540/File_Ptr.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <set>
-#include <system_error>
 
 namespace RQ540::VfsArchive {
 
@@ -80,33 +77,6 @@ uint32_t WriteFolder(const CFolderHeader* folder, uint8_t* image, uint32_t posit
     PutU32(record + kFolderRecordLengthOffset, recordLength);
     PutU32(record + kFolderChildCountOffset, childCount);
     return recordLength;
-}
-
-std::filesystem::path TemporaryPathBeside(const std::filesystem::path& target, unsigned attempt)
-{
-    static std::atomic<unsigned> counter{0};
-    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::filesystem::path temporary = target;
-    temporary += "." + std::to_string(static_cast<unsigned long long>(ticks) % 1000000007ULL) +
-                 "-" + std::to_string(counter++ + attempt) + ".tmp";
-    return temporary;
-}
-
-// Creates a fresh file beside target that no one else uses.
-std::unique_ptr<File_Ptr> CreateTemporary(const std::filesystem::path& target,
-                                          std::filesystem::path& temporary)
-{
-    constexpr unsigned kAttempts = 8;
-    for (unsigned attempt = 0;; ++attempt) {
-        temporary = TemporaryPathBeside(target, attempt);
-        try {
-            return std::make_unique<File_Ptr>(temporary, "wbx");
-        } catch (File_Ptr::FILE_EXCEPTION) {
-            std::error_code error;
-            if (attempt + 1 == kAttempts || !std::filesystem::exists(temporary, error))
-                throw;
-        }
-    }
 }
 
 [[noreturn]] void Reject(ImageDiagnostic* diagnostic, const char* rule, const std::string& message,
@@ -249,29 +219,12 @@ std::vector<uint8_t> SerializeImage(const CFolderHeader* root, int32_t model)
     return image;
 }
 
-void WriteImage(const std::filesystem::path& path, const CFolderHeader* root, int32_t model)
+void WriteImage(const std::filesystem::path& path, const CFolderHeader* root, int32_t model,
+                DiskFile::FileProblem* problem)
 {
     // The whole image is built before any file is touched.
     const std::vector<uint8_t> image = SerializeImage(root, model);
-
-    std::filesystem::path temporary;
-    std::unique_ptr<File_Ptr> file = CreateTemporary(path, temporary);
-    try {
-        file->Write(image.data(), image.size(), 1);
-        file->FlushToDisk();
-        file->Close();
-        // A replaced image keeps the permissions it had.
-        std::error_code error;
-        const auto status = std::filesystem::status(path, error);
-        if (!error && std::filesystem::exists(status))
-            std::filesystem::permissions(temporary, status.permissions(), error);
-        if (!GetFileIo().Rename(temporary, path))
-            throw File_Ptr::WRITE_FAILED;
-    } catch (...) {
-        file.reset();
-        GetFileIo().Remove(temporary);
-        throw;
-    }
+    DiskFile::ReplaceFile(path, image, problem);
 }
 
 void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t& model,

@@ -4,6 +4,7 @@
 #include "rq540/HexDigits.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace RQ540 {
 
@@ -391,7 +392,7 @@ int32_t CVirtualFileSystem::ChangeDirectory(std::string_view text)
 int32_t CVirtualFileSystem::SaveImage(const std::filesystem::path& path)
 {
     try {
-        VfsArchive::WriteImage(path, GetRoot(), m_model);
+        VfsArchive::WriteImage(path, GetRoot(), m_model, &m_lastFileProblem);
     } catch (File_Ptr::FILE_EXCEPTION error) {
         return Fail(error == File_Ptr::OPEN_FAILED ? DETAIL_OPEN_FAILED : DETAIL_FILE_OPERATION_FAILED);
     }
@@ -402,11 +403,17 @@ int32_t CVirtualFileSystem::LoadImage(const std::filesystem::path& path)
 {
     Format(false);
     m_lastDiagnostic = {};
+    m_lastFileProblem = DiskFile::FileProblem::NONE;
     CFolderHeader* root = nullptr;
     int32_t model = m_model;
     try {
         VfsArchive::ReadImage(path, root, model, &m_lastDiagnostic);
     } catch (File_Ptr::FILE_EXCEPTION error) {
+        // The reader opens only regular files; say so when that is why it failed.
+        std::error_code status;
+        if (error == File_Ptr::OPEN_FAILED && std::filesystem::exists(path, status) &&
+            !DiskFile::IsRegularFile(path))
+            m_lastFileProblem = DiskFile::FileProblem::NOT_REGULAR;
         return Fail(error == File_Ptr::OPEN_FAILED ? DETAIL_OPEN_FAILED : DETAIL_FILE_OPERATION_FAILED);
     } catch (const VfsArchive::archive_format_exception&) {
         return Fail(DETAIL_INVALID_FORMAT);

@@ -1,10 +1,13 @@
 #include "RqfsTest.h"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -12,6 +15,8 @@
 extern char** environ;
 
 namespace {
+
+constexpr unsigned kNobody = 65534;
 
 std::string ReadText(const std::filesystem::path& path)
 {
@@ -43,10 +48,24 @@ void RqfsTest::TearDown()
 
 RqfsResult RqfsTest::Run(const std::vector<std::string>& args, const std::string& input) const
 {
-    const auto inPath = m_dir / ".stdin";
-    const auto outPath = m_dir / ".stdout";
-    const auto errPath = m_dir / ".stderr";
-    WriteText(inPath.filename().string(), input);
+    RunOptions options;
+    options.input = input;
+    return RunWith(args, options);
+}
+
+RqfsResult RqfsTest::RunWith(const std::vector<std::string>& args, const RunOptions& options) const
+{
+    // The captures live in a folder of their own, which stays writable whatever a test does
+    // to the permissions of its directory.
+    static std::atomic<unsigned> runs{0};
+    const auto captures = m_dir / ".captures";
+    std::filesystem::create_directories(captures);
+    const std::string run = std::to_string(runs++);
+    const auto inPath = options.inputFile.empty() ? captures / ("in" + run) : options.inputFile;
+    const auto outPath = captures / ("out" + run);
+    const auto errPath = captures / ("err" + run);
+    if (options.inputFile.empty())
+        std::ofstream(inPath, std::ios::binary) << options.input;
 
     std::vector<std::string> words{RQFS_BINARY};
     words.insert(words.end(), args.begin(), args.end());
@@ -55,23 +74,41 @@ RqfsResult RqfsTest::Run(const std::vector<std::string>& args, const std::string
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
-    const int created = O_WRONLY | O_CREAT | O_TRUNC;
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), created, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), created, 0600);
-    posix_spawn_file_actions_addchdir_np(&actions, m_dir.c_str());
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, RQFS_BINARY, &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+    // Only async-signal-safe calls between fork and exec.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int created = O_WRONLY | O_CREAT | O_TRUNC;
+        const int in = open(inPath.c_str(), O_RDONLY);
+        const int out = open(outPath.c_str(), created, 0666);
+        const int err = open(errPath.c_str(), created, 0666);
+        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 ||
+            dup2(err, 2) < 0 || chdir(m_dir.c_str()) != 0)
+            _exit(127);
+        if (options.fileSizeLimit > 0) {
+            // A write past the limit then fails as on a full disk instead of ending rqfs.
+            const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit),
+                               static_cast<rlim_t>(options.fileSizeLimit)};
+            signal(SIGXFSZ, SIG_IGN);
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                _exit(127);
+        }
+        if (options.ordinaryUser && geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+            _exit(127);
+        execve(RQFS_BINARY, argv.data(), environ);
+        _exit(127);
+    }
 
     RqfsResult result;
     int waitStatus = 0;
-    if (spawned == 0 && waitpid(pid, &waitStatus, 0) == pid && WIFEXITED(waitStatus))
+    if (pid > 0 && waitpid(pid, &waitStatus, 0) == pid && WIFEXITED(waitStatus))
         result.status = WEXITSTATUS(waitStatus);
     result.out = ReadText(outPath);
     result.err = ReadText(errPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    if (options.inputFile.empty())
+        std::filesystem::remove(inPath);
     return result;
 }
 

@@ -9,6 +9,14 @@
 #include <string>
 #include <vector>
 
+// How a run of rqfs differs from a plain one.
+struct RunOptions {
+    std::string input;                 // standard input
+    std::filesystem::path inputFile;   // standard input from this file instead (/dev/zero)
+    bool ordinaryUser = false;         // as the user nobody when the tests run as root
+    long fileSizeLimit = 0;            // most bytes any file rqfs writes may hold; 0 for no limit
+};
+
 struct RqfsResult {
     int status = -1;
     std::string out;
@@ -20,8 +28,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Runs rqfs with args in the test's directory, feeding input on standard input.
+    // Runs rqfs with args in the test's directory, feeding input on standard input. Runs
+    // may go on in parallel.
     RqfsResult Run(const std::vector<std::string>& args, const std::string& input = "") const;
+    RqfsResult RunWith(const std::vector<std::string>& args, const RunOptions& options) const;
     // Runs rqfs and fails the test unless it exits 0; answers its standard output.
     std::string RunOk(const std::vector<std::string>& args, const std::string& input = "") const;
 

@@ -36,6 +36,11 @@ public:
     {
         return Fails(Call::Open) ? nullptr : Standard().Open(path, mode);
     }
+    // Creating a file counts as opening it.
+    std::FILE* Create(const std::filesystem::path& path, unsigned permissions) override
+    {
+        return Fails(Call::Open) ? nullptr : Standard().Create(path, permissions);
+    }
     std::size_t Read(void* buffer, std::size_t size, std::size_t count, std::FILE* file) override
     {
         return Fails(Call::Read) ? 0 : Standard().Read(buffer, size, count, file);
@@ -65,6 +70,10 @@ public:
         return !Fails(Call::Rename) && Standard().Rename(from, to);
     }
     bool Remove(const std::filesystem::path& path) override { return Standard().Remove(path); }
+    bool SyncFolder(const std::filesystem::path& folder) override
+    {
+        return Standard().SyncFolder(folder);
+    }
 
 private:
     static RQ540::IFileIo& Standard() { return RQ540::GetStandardFileIo(); }

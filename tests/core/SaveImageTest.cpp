@@ -1,7 +1,16 @@
 #include "FaultyIo.h"
 #include "TreeBuilder.h"
 
+#include "rq540/ImageLock.h"
+#include "rq540/PendingRemoval.h"
+
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 using namespace RQ540;
 using namespace testing_rq;
@@ -54,4 +63,126 @@ TEST(SaveImage, ReplacedFileKeepsItsPermissions)
     ASSERT_EQ(vfs.SaveImage(dir / "card.rqfs"), 0);
     EXPECT_EQ(std::filesystem::status(dir / "card.rqfs").permissions(),
               perms::owner_read | perms::owner_write | perms::group_read);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+using DiskFile::FileProblem;
+
+// Records the permissions each new file has the moment it exists.
+class ModeRecordingIo : public FaultyIo {
+public:
+    ModeRecordingIo() : FaultyIo(Call::Count, 0) {}
+    std::FILE* Create(const fs::path& path, unsigned permissions) override
+    {
+        std::FILE* file = FaultyIo::Create(path, permissions);
+        struct stat status;
+        if (file && fstat(fileno(file), &status) == 0)
+            modes.push_back(status.st_mode & 0777);
+        return file;
+    }
+    std::vector<unsigned> modes;
+};
+
+// Ends the process by SIGTERM once the image is written but not yet in place.
+class TerminatingIo : public FaultyIo {
+public:
+    TerminatingIo() : FaultyIo(Call::Count, 0) {}
+    bool Flush(std::FILE* file) override
+    {
+        std::raise(SIGTERM);
+        return FaultyIo::Flush(file);
+    }
+};
+
+}  // namespace
+
+// A card saved once, then changed, so that the next save would replace the file.
+class SavedImage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(vfs.SaveImage(image), 0);
+        previous = ReadBytes(image);
+        ASSERT_EQ(vfs.CreateFolder(1, 500), 0);
+    }
+
+    void ExpectRefused(const fs::path& path, int32_t detail, FileProblem problem)
+    {
+        EXPECT_EQ(vfs.SaveImage(path), RESULT_UNKNOWN_ERROR);
+        EXPECT_EQ(vfs.GetLastDetail(), detail);
+        EXPECT_EQ(vfs.GetLastFileProblem(), problem);
+        EXPECT_EQ(ReadBytes(image), previous);
+    }
+
+    TempDir dir;
+    CRQ540Vfs vfs{0};
+    const fs::path image = dir / "card.rqfs";
+    Bytes previous;
+};
+
+TEST_F(SavedImage, WhatCannotBeReplacedWholeIsRefusedAndLeftAlone)
+{
+    fs::create_hard_link(image, dir / "other.rqfs");
+    ExpectRefused(image, DETAIL_OPEN_FAILED, FileProblem::HARD_LINKED);
+    EXPECT_EQ(fs::hard_link_count(image), 2u);
+
+    fs::create_symlink("loop-b", dir / "loop-a");
+    fs::create_symlink("loop-a", dir / "loop-b");
+    ExpectRefused(dir / "loop-a", DETAIL_OPEN_FAILED, FileProblem::LINK_LOOP);
+
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    ExpectRefused(dir / "fifo", DETAIL_FILE_OPERATION_FAILED, FileProblem::NOT_REGULAR);
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+    EXPECT_EQ(dir.FileCount(), 5u) << "a temporary file was left behind";
+}
+
+TEST_F(SavedImage, TheTemporaryFileIsNeverMoreReadableThanTheImage)
+{
+    for (unsigned mode : {0600u, 0640u}) {
+        ASSERT_EQ(chmod(image.c_str(), mode), 0);
+        ModeRecordingIo io;
+        ASSERT_EQ(vfs.SaveImage(image), 0);
+        ASSERT_FALSE(io.modes.empty());
+        for (unsigned seen : io.modes)
+            EXPECT_EQ(seen & ~mode, 0u) << std::oct << seen << " for an image of " << mode;
+        EXPECT_EQ(fs::status(image).permissions(), static_cast<fs::perms>(mode));
+    }
+}
+
+TEST_F(SavedImage, OwnerAndGroupAreKept)
+{
+    constexpr unsigned kNobody = 65534;
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root may save a file that stays another user's";
+    ASSERT_EQ(chown(image.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(chmod(image.c_str(), 0640), 0);
+    ASSERT_EQ(vfs.SaveImage(image), 0);
+    struct stat status;
+    ASSERT_EQ(stat(image.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, kNobody);
+    EXPECT_EQ(status.st_gid, kNobody);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+}
+
+TEST_F(SavedImage, ASignalDuringASaveRemovesTheTemporaryAndLockFiles)
+{
+    // In a child process, which the signal ends.
+    const pid_t child = fork();
+    if (child == 0) {
+        CPendingRemoval::RemoveOnTermination();
+        CImageLock lock;
+        if (lock.Acquire(image, std::chrono::milliseconds(0)) == CImageLock::ACQUIRED) {
+            TerminatingIo io;
+            // The signal ends the save half-way, so there is no result to look at.
+            (void)vfs.SaveImage(image);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_EQ(ReadBytes(image), previous);
+    EXPECT_EQ(dir.FileCount(), 1u) << "a temporary or lock file was left behind";
 }

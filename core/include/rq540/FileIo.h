@@ -1,5 +1,5 @@
-// The one door through which the core touches image files on disk. Tests replace it to
-// make any open, read, write, flush, seek, tell or rename fail on purpose.
+// The one door through which the core touches the files it reads and replaces. Tests
+// replace it to make any open, read, write, flush, seek, tell or rename fail on purpose.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +11,14 @@ namespace RQ540 {
 class IFileIo {
 public:
     virtual ~IFileIo() = default;
-    // Null on failure.
+    // Opens an existing regular file for reading (mode as for fopen, e.g. "rb"); null on
+    // failure and for anything else (a folder, FIFO, device or socket), which is refused
+    // without waiting for a FIFO's other end.
     virtual std::FILE* Open(const std::filesystem::path& path, const char* mode) = 0;
+    // Creates path, which must not exist yet, for writing in binary mode; from the moment
+    // it exists its permissions are at most permissions (the umask may take more away).
+    // Null on failure.
+    virtual std::FILE* Create(const std::filesystem::path& path, unsigned permissions) = 0;
     // Items transferred, as fread / fwrite count them.
     virtual std::size_t Read(void* buffer, std::size_t size, std::size_t count, std::FILE* file) = 0;
     virtual std::size_t Write(const void* buffer, std::size_t size, std::size_t count,
@@ -27,6 +33,8 @@ public:
     // Replaces to with from in one step.
     virtual bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     virtual bool Remove(const std::filesystem::path& path) = 0;
+    // Makes the latest renames inside folder durable; false on failure.
+    virtual bool SyncFolder(const std::filesystem::path& folder) = 0;
 };
 
 // The standard library's buffered streams.

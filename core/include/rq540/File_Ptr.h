@@ -18,8 +18,11 @@ public:
         TELL_FAILED = 4,
     };
 
-    // mode as for fopen; throws OPEN_FAILED.
+    // Opens an existing regular file, mode as for fopen; throws OPEN_FAILED.
     File_Ptr(const std::filesystem::path& path, const char* mode);
+    // Creates path, which must not exist, for writing with at most permissions; throws
+    // OPEN_FAILED.
+    File_Ptr(const std::filesystem::path& path, unsigned permissions);
     // Closes the stream unless it is null or already closed.
     ~File_Ptr();
 
@@ -36,6 +39,8 @@ public:
     long Tell();                          // TELL_FAILED
     // Closes now; WRITE_FAILED if the stream did not close cleanly.
     void Close();
+    // The open stream, for operations beyond these; null once closed.
+    std::FILE* GetStream() const { return m_file; }
 
 private:
     std::FILE* m_file;

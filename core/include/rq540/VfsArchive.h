@@ -3,6 +3,7 @@
 // packed.
 #pragma once
 
+#include "rq540/DiskFile.h"
 #include "rq540/FolderHeader.h"
 
 #include <cstdint>
@@ -36,12 +37,14 @@ uint32_t FolderRecordFixedSize(int32_t model);
 std::vector<uint8_t> SerializeImage(const CFolderHeader* root, int32_t model);
 
 // Writes the image beside the target and renames it over the target only once it is
-// whole on disk, so a failed save leaves any previous file untouched. Throws
-// File_Ptr::FILE_EXCEPTION: OPEN_FAILED when the file cannot be created, another value
-// for any later failure.
-void WriteImage(const std::filesystem::path& path, const CFolderHeader* root, int32_t model);
+// whole on disk, so a failed save leaves any previous file untouched; the rules of
+// DiskFile::ReplaceFile apply (links followed, read-only and hard-linked images refused).
+// Throws File_Ptr::FILE_EXCEPTION: OPEN_FAILED when the file cannot be created or is
+// refused, another value for any later failure. problem, when given, says why when known.
+void WriteImage(const std::filesystem::path& path, const CFolderHeader* root, int32_t model,
+                DiskFile::FileProblem* problem = nullptr);
 
-// Reads and checks an image and builds a new tree. Throws File_Ptr::FILE_EXCEPTION or
+// Reads and checks an image, which must be a regular file, and builds a new tree. Throws File_Ptr::FILE_EXCEPTION or
 // archive_format_exception, having deleted whatever it built; the out values are set
 // only on success. When diagnostic is given, a rejection as malformed fills it.
 void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t& model,

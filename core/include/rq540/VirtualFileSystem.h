@@ -58,6 +58,9 @@ public:
     bool IsOpen(FileHandle handle) const;
     // What the reader found wrong with the last image LoadImage rejected as malformed.
     const VfsArchive::ImageDiagnostic& GetLastImageDiagnostic() const { return m_lastDiagnostic; }
+    // Why the last SaveImage or LoadImage could not use the file, when known beyond its
+    // detail code (a read-only image, a folder that is not writable, not a regular file).
+    DiskFile::FileProblem GetLastFileProblem() const { return m_lastFileProblem; }
 
     // Changes; each answers a result code, 0 for success. Null passwords mean the defaults.
     [[nodiscard]] int32_t CreateFolder(uint32_t id, uint32_t size,
@@ -97,6 +100,7 @@ private:
     int32_t m_model;
     int32_t m_lastDetail = DETAIL_NONE;
     VfsArchive::ImageDiagnostic m_lastDiagnostic;
+    DiskFile::FileProblem m_lastFileProblem = DiskFile::FileProblem::NONE;
 };
 
 }  // namespace RQ540

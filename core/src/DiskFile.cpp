@@ -1,0 +1,335 @@
+#include "rq540/DiskFile.h"
+
+#include "rq540/FileIo.h"
+#include "rq540/File_Ptr.h"
+#include "rq540/PendingRemoval.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace RQ540::DiskFile {
+
+namespace {
+
+// The longest chain of symbolic links Linux itself follows.
+constexpr int kMaxLinkHops = 40;
+constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr unsigned kNewFilePermissions = 0666;
+constexpr unsigned kPermissionBits = 0777;
+constexpr unsigned kOwnerBits = 0700;
+constexpr unsigned kGroupBits = 0070;
+
+// What the file to be replaced was, for the file that replaces it.
+struct Replaced {
+    bool exists = false;
+    unsigned permissions = kNewFilePermissions;
+#ifndef _WIN32
+    uid_t owner = 0;
+    gid_t group = 0;
+#endif
+};
+
+[[noreturn]] void Refuse(FileProblem* problem, FileProblem why, File_Ptr::FILE_EXCEPTION error)
+{
+    if (problem)
+        *problem = why;
+    throw error;
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& file)
+{
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+// Checks every refusal before anything is created.
+Replaced Inspect(const std::filesystem::path& target, FileProblem* problem)
+{
+#ifdef _WIN32
+    std::error_code error;
+    const auto status = std::filesystem::status(target, error);
+    if (!std::filesystem::exists(status))
+        return {};
+    if (!std::filesystem::is_regular_file(status))
+        Refuse(problem, FileProblem::NOT_REGULAR, File_Ptr::WRITE_FAILED);
+    if ((status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+        Refuse(problem, FileProblem::NOT_WRITABLE, File_Ptr::OPEN_FAILED);
+    if (std::filesystem::hard_link_count(target, error) > 1)
+        Refuse(problem, FileProblem::HARD_LINKED, File_Ptr::OPEN_FAILED);
+    return {true, kNewFilePermissions};
+#else
+    struct stat status;
+    if (stat(target.c_str(), &status) != 0) {
+        if (errno == ENOENT)
+            return {};
+        Refuse(problem, FileProblem::NONE, File_Ptr::OPEN_FAILED);
+    }
+    if (!S_ISREG(status.st_mode))
+        Refuse(problem, FileProblem::NOT_REGULAR, File_Ptr::WRITE_FAILED);
+    // The same verdict opening it for writing would give this process: its effective
+    // user and groups against the file's permissions, and a read-only file system.
+    if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        Refuse(problem, FileProblem::NOT_WRITABLE, File_Ptr::OPEN_FAILED);
+    if (status.st_nlink > 1)
+        Refuse(problem, FileProblem::HARD_LINKED, File_Ptr::OPEN_FAILED);
+    return {true, static_cast<unsigned>(status.st_mode) & kPermissionBits, status.st_uid,
+            status.st_gid};
+#endif
+}
+
+bool IsFolderWritable(const std::filesystem::path& folder)
+{
+#ifdef _WIN32
+    (void)folder;
+    return true;
+#else
+    return faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ||
+           (errno != EACCES && errno != EROFS);
+#endif
+}
+
+// A name of fixed, short length, so that a file whose own name uses the whole limit of
+// the file system can still be replaced.
+std::filesystem::path TemporaryPathIn(const std::filesystem::path& folder)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, ".rqfs-%08x.tmp", static_cast<unsigned>(std::random_device{}()));
+    return folder / name;
+}
+
+// Creates a fresh file in folder that no one else uses, recorded for removal on a signal.
+std::unique_ptr<File_Ptr> CreateTemporary(const std::filesystem::path& folder,
+                                          const Replaced& replaced,
+                                          std::filesystem::path& temporary, FileProblem* problem)
+{
+    // Until it has the replaced file's owner and group, only its owner may use it.
+    const unsigned permissions =
+        replaced.exists ? replaced.permissions & kOwnerBits : replaced.permissions;
+    constexpr unsigned kAttempts = 8;
+    for (unsigned attempt = 0;; ++attempt) {
+        temporary = TemporaryPathIn(folder);
+        CPendingRemoval::Set(CPendingRemoval::TEMPORARY_FILE, temporary);
+        try {
+            return std::make_unique<File_Ptr>(temporary, permissions);
+        } catch (File_Ptr::FILE_EXCEPTION) {
+            CPendingRemoval::Clear(CPendingRemoval::TEMPORARY_FILE);
+            std::error_code error;
+            if (attempt + 1 == kAttempts || !std::filesystem::exists(temporary, error)) {
+                if (problem && !IsFolderWritable(folder))
+                    *problem = FileProblem::FOLDER_NOT_WRITABLE;
+                throw;
+            }
+        }
+    }
+}
+
+// Gives the new file what the replaced one had, through the open file only, so that no
+// one can swap the file under its name in between.
+void TakeOwnerAndPermissions(std::FILE* stream, const Replaced& replaced)
+{
+#ifdef _WIN32
+    (void)stream;
+    (void)replaced;
+#else
+    const int descriptor = fileno(stream);
+    struct stat created;
+    if (fstat(descriptor, &created) != 0)
+        throw File_Ptr::WRITE_FAILED;
+    unsigned permissions = replaced.permissions;
+    if (created.st_uid != replaced.owner || created.st_gid != replaced.group) {
+        // Only root may give a file to another user; any owner may pick one of its groups.
+        const bool groupKept = fchown(descriptor, replaced.owner, replaced.group) == 0 ||
+                               fchown(descriptor, static_cast<uid_t>(-1), replaced.group) == 0;
+        // The group's permissions were meant for another group than this file has.
+        if (!groupKept)
+            permissions &= ~kGroupBits;
+    }
+    if (fchmod(descriptor, static_cast<mode_t>(permissions)) != 0)
+        throw File_Ptr::WRITE_FAILED;
+#endif
+}
+
+}  // namespace
+
+const char* DescribeFileProblem(FileProblem problem)
+{
+    switch (problem) {
+    case FileProblem::NONE:
+        return "";
+    case FileProblem::NOT_REGULAR:
+        return "not a regular file";
+    case FileProblem::NOT_WRITABLE:
+        return "the file is read-only";
+    case FileProblem::FOLDER_NOT_WRITABLE:
+        return "the folder is not writable";
+    case FileProblem::HARD_LINKED:
+        return "the file has other hard links, which replacing it would cut off; copy it to a "
+               "file of its own first";
+    case FileProblem::LINK_LOOP:
+        return "too many levels of symbolic links";
+    case FileProblem::TOO_LONG:
+        return "longer than allowed";
+    case FileProblem::OPEN_FAILED:
+        return "cannot be opened";
+    case FileProblem::READ_FAILED:
+        return "cannot be read";
+    }
+    return "";
+}
+
+std::optional<std::filesystem::path> ResolveLinks(const std::filesystem::path& path)
+{
+    std::filesystem::path current = path;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error)))
+            return current;
+        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
+        if (error)
+            return current;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return std::nullopt;
+}
+
+std::optional<FileIdentity> GetIdentity(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    return FileIdentity{0, 0, size,
+                        static_cast<int64_t>(modified.time_since_epoch().count())};
+#else
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
+                        static_cast<uint64_t>(status.st_size),
+                        static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 +
+                            status.st_mtim.tv_nsec};
+#endif
+}
+
+bool IsRegularFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+FileProblem ReadBounded(const std::filesystem::path& path, uint64_t limit,
+                        std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    // One byte past the limit tells a file of exactly limit bytes from a longer one.
+    const uint64_t wanted = limit < UINT64_MAX ? limit + 1 : limit;
+    char chunk[kReadChunk];
+#ifdef _WIN32
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return FileProblem::NOT_REGULAR;
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return FileProblem::OPEN_FAILED;
+    while (bytes.size() < wanted && file) {
+        file.read(chunk, static_cast<std::streamsize>(
+                             std::min<uint64_t>(sizeof chunk, wanted - bytes.size())));
+        bytes.insert(bytes.end(), chunk, chunk + file.gcount());
+    }
+    if (file.bad()) {
+        bytes.clear();
+        return FileProblem::READ_FAILED;
+    }
+#else
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return FileProblem::OPEN_FAILED;
+    struct stat status;
+    if (fstat(descriptor, &status) != 0) {
+        close(descriptor);
+        return FileProblem::OPEN_FAILED;
+    }
+    if (!S_ISREG(status.st_mode) && !S_ISCHR(status.st_mode) && !S_ISBLK(status.st_mode)) {
+        close(descriptor);
+        return FileProblem::NOT_REGULAR;
+    }
+    // A device such as a terminal may make the reader wait, as its user asked.
+    const int flags = fcntl(descriptor, F_GETFL);
+    if (flags < 0 || fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        close(descriptor);
+        return FileProblem::OPEN_FAILED;
+    }
+    if (S_ISREG(status.st_mode))
+        bytes.reserve(static_cast<std::size_t>(std::min<uint64_t>(
+            static_cast<uint64_t>(status.st_size), wanted)));
+    while (bytes.size() < wanted) {
+        const ssize_t count =
+            read(descriptor, chunk, static_cast<std::size_t>(std::min<uint64_t>(sizeof chunk, wanted - bytes.size())));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            close(descriptor);
+            bytes.clear();
+            return FileProblem::READ_FAILED;
+        }
+        if (count == 0)
+            break;
+        bytes.insert(bytes.end(), chunk, chunk + count);
+    }
+    close(descriptor);
+#endif
+    if (bytes.size() > limit) {
+        bytes.resize(static_cast<std::size_t>(limit));
+        return FileProblem::TOO_LONG;
+    }
+    return FileProblem::NONE;
+}
+
+void ReplaceFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                 FileProblem* problem)
+{
+    if (problem)
+        *problem = FileProblem::NONE;
+    const std::optional<std::filesystem::path> target = ResolveLinks(path);
+    if (!target)
+        Refuse(problem, FileProblem::LINK_LOOP, File_Ptr::OPEN_FAILED);
+    const std::filesystem::path folder = FolderOf(*target);
+    const Replaced replaced = Inspect(*target, problem);
+
+    std::filesystem::path temporary;
+    std::unique_ptr<File_Ptr> file = CreateTemporary(folder, replaced, temporary, problem);
+    try {
+        if (replaced.exists)
+            TakeOwnerAndPermissions(file->GetStream(), replaced);
+        if (!bytes.empty())
+            file->Write(bytes.data(), bytes.size(), 1);
+        file->FlushToDisk();
+        file->Close();
+        if (!GetFileIo().Rename(temporary, *target))
+            throw File_Ptr::WRITE_FAILED;
+    } catch (...) {
+        file.reset();
+        GetFileIo().Remove(temporary);
+        CPendingRemoval::Clear(CPendingRemoval::TEMPORARY_FILE);
+        throw;
+    }
+    CPendingRemoval::Clear(CPendingRemoval::TEMPORARY_FILE);
+    // The file is replaced already; a folder that cannot be flushed only leaves the
+    // rename less sure to survive a power loss, which is no reason to report a failure.
+    GetFileIo().SyncFolder(folder);
+}
+
+}  // namespace RQ540::DiskFile

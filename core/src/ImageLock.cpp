@@ -1,0 +1,174 @@
+#include "rq540/ImageLock.h"
+
+#include "rq540/PendingRemoval.h"
+
+#include <string>
+#include <thread>
+
+#ifdef _WIN32
+#include <cerrno>
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#else
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace RQ540 {
+
+namespace {
+
+constexpr std::size_t kMaxNameBytes = 255;
+constexpr const char* kLockSuffix = ".lock";
+constexpr std::chrono::milliseconds kPollInterval{10};
+
+// Two images whose names differ only past the cut share a lock file, which only makes
+// them wait for each other.
+std::filesystem::path LockPathOf(const std::filesystem::path& image)
+{
+    std::string name = image.filename().string();
+    const std::size_t suffixLength = std::char_traits<char>::length(kLockSuffix);
+    if (name.size() + suffixLength > kMaxNameBytes)
+        name.resize(kMaxNameBytes - suffixLength);
+    return image.parent_path() / (name + kLockSuffix);
+}
+
+void SetProblem(DiskFile::FileProblem* problem, DiskFile::FileProblem why)
+{
+    if (problem)
+        *problem = why;
+}
+
+// Holds back the signals CPendingRemoval handles for the few steps between taking the
+// lock and recording its file, and between forgetting the file and removing it: a signal
+// there would leave the file behind. The file cannot be recorded before the lock is held,
+// since removing it then could take away another holder's lock.
+class CSignalsHeldBack {
+public:
+#ifdef _WIN32
+    CSignalsHeldBack() = default;
+#else
+    CSignalsHeldBack()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        sigaddset(&held, SIGHUP);
+        pthread_sigmask(SIG_BLOCK, &held, &m_previous);
+    }
+    ~CSignalsHeldBack() { pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+
+private:
+    sigset_t m_previous;
+#endif
+    CSignalsHeldBack(const CSignalsHeldBack&) = delete;
+    CSignalsHeldBack& operator=(const CSignalsHeldBack&) = delete;
+};
+
+#ifdef _WIN32
+// Opened without sharing, the file is the lock itself, and the system deletes it on close.
+int TryLock(const std::filesystem::path& path, bool& busy, DiskFile::FileProblem*)
+{
+    int descriptor = -1;
+    busy = _wsopen_s(&descriptor, path.c_str(),
+                     _O_RDWR | _O_CREAT | _O_TEMPORARY | _O_NOINHERIT | _O_BINARY, _SH_DENYRW,
+                     _S_IREAD | _S_IWRITE) != 0 &&
+           errno == EACCES;
+    return descriptor;
+}
+#else
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+int TryLock(const std::filesystem::path& path, bool& busy, DiskFile::FileProblem* problem)
+{
+    busy = false;
+    const int descriptor = open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        std::error_code error;
+        if ((errno == EACCES || errno == EROFS) && !std::filesystem::exists(path, error))
+            SetProblem(problem, DiskFile::FileProblem::FOLDER_NOT_WRITABLE);
+        return -1;
+    }
+    struct stat held;
+    if (fstat(descriptor, &held) != 0 || !S_ISREG(held.st_mode)) {
+        SetProblem(problem, DiskFile::FileProblem::NOT_REGULAR);
+        close(descriptor);
+        return -1;
+    }
+    if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+        // The holder before may have removed the file between this open and this lock;
+        // then the lock is on a file no one else will find.
+        struct stat current;
+        if (stat(path.c_str(), &current) == 0 && SameFile(current, held))
+            return descriptor;
+        busy = true;
+    } else {
+        busy = errno == EWOULDBLOCK;
+    }
+    close(descriptor);
+    return -1;
+}
+#endif
+
+}  // namespace
+
+CImageLock::~CImageLock() { Release(); }
+
+CImageLock::Outcome CImageLock::Acquire(const std::filesystem::path& image,
+                                        std::chrono::milliseconds timeout,
+                                        DiskFile::FileProblem* problem)
+{
+    Release();
+    SetProblem(problem, DiskFile::FileProblem::NONE);
+    const std::optional<std::filesystem::path> real = DiskFile::ResolveLinks(image);
+    if (!real) {
+        SetProblem(problem, DiskFile::FileProblem::LINK_LOOP);
+        return FAILED;
+    }
+    m_path = LockPathOf(*real);
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        bool busy = false;
+        {
+            const CSignalsHeldBack heldBack;
+            m_descriptor = TryLock(m_path, busy, problem);
+            if (m_descriptor >= 0) {
+                CPendingRemoval::Set(CPendingRemoval::LOCK_FILE, m_path);
+                return ACQUIRED;
+            }
+        }
+        if (!busy)
+            return FAILED;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return TIMED_OUT;
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+void CImageLock::Release()
+{
+    if (m_descriptor < 0)
+        return;
+    const CSignalsHeldBack heldBack;
+    CPendingRemoval::Clear(CPendingRemoval::LOCK_FILE);
+#ifdef _WIN32
+    _close(m_descriptor);
+#else
+    // Removed while still locked, so that a waiter who opened it sees it is gone.
+    unlink(m_path.c_str());
+    close(m_descriptor);
+#endif
+    m_descriptor = -1;
+}
+
+}  // namespace RQ540

@@ -1,0 +1,88 @@
+// Disk files handled with care: bounded reads, file identities and the image lock.
+#include "../FifoUnblocker.h"
+#include "TreeBuilder.h"
+
+#include "rq540/DiskFile.h"
+#include "rq540/ImageLock.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <chrono>
+
+using namespace RQ540;
+using namespace RQ540::DiskFile;
+using namespace testing_rq;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint64_t kCapacity = 61988;
+constexpr std::chrono::milliseconds kNoWait{0};
+
+}  // namespace
+
+TEST(DiskFile, ReadBoundedReadsOneBytePastTheLimitAtMost)
+{
+    TempDir dir;
+    WriteBytes(dir / "exact.bin", Bytes(100, 7));
+    fs::create_directory(dir / "folder");
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    CFifoUnblocker unblocker(dir / "fifo");
+    Bytes bytes;
+    EXPECT_EQ(ReadBounded(dir / "exact.bin", 100, bytes), FileProblem::NONE);
+    EXPECT_EQ(bytes, Bytes(100, 7));
+    EXPECT_EQ(ReadBounded(dir / "exact.bin", 99, bytes), FileProblem::TOO_LONG);
+    EXPECT_EQ(bytes, Bytes(99, 7));
+    EXPECT_EQ(ReadBounded("/dev/zero", kCapacity, bytes), FileProblem::TOO_LONG);
+    EXPECT_EQ(bytes.size(), kCapacity);
+
+    EXPECT_EQ(ReadBounded(dir / "folder", kCapacity, bytes), FileProblem::NOT_REGULAR);
+    EXPECT_EQ(ReadBounded(dir / "fifo", kCapacity, bytes), FileProblem::NOT_REGULAR);
+    EXPECT_EQ(ReadBounded(dir / "missing", kCapacity, bytes), FileProblem::OPEN_FAILED);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(IsRegularFile(dir / "exact.bin"));
+    EXPECT_FALSE(IsRegularFile(dir / "fifo"));
+    EXPECT_FALSE(IsRegularFile(dir / "folder"));
+}
+
+TEST(DiskFile, TheIdentityChangesWithEveryNewStateOfTheFile)
+{
+    TempDir dir;
+    const fs::path file = dir / "card.rqfs";
+    WriteBytes(file, {1, 2, 3});
+    const auto loaded = GetIdentity(file);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(GetIdentity(file), loaded);
+
+    // Rewritten in place with as many bytes, then replaced by a copy of the same time.
+    WriteBytes(file, {4, 5, 6});
+    fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(1));
+    const auto rewritten = GetIdentity(file);
+    EXPECT_NE(rewritten, loaded);
+    fs::copy_file(file, dir / "copy");
+    fs::last_write_time(dir / "copy", fs::last_write_time(file));
+    fs::rename(dir / "copy", file);
+    EXPECT_NE(GetIdentity(file), rewritten);
+    EXPECT_FALSE(GetIdentity(dir / "missing"));
+}
+
+TEST(ImageLock, OneHolderAtATimeWhicheverNameLeadsToTheImage)
+{
+    TempDir dir;
+    const fs::path image = dir / "card.rqfs";
+    WriteBytes(image, {});
+    fs::create_symlink("card.rqfs", dir / "link.rqfs");
+    CImageLock first;
+    ASSERT_EQ(first.Acquire(image, kNoWait), CImageLock::ACQUIRED);
+    CImageLock second;
+    EXPECT_EQ(second.Acquire(dir / "link.rqfs", std::chrono::milliseconds(50)), CImageLock::TIMED_OUT);
+    first.Release();
+    EXPECT_EQ(dir.FileCount(), 2u) << "releasing removes the lock file";
+
+    // A file left by a killed holder holds no lock.
+    WriteBytes(dir / "card.rqfs.lock", {});
+    EXPECT_EQ(second.Acquire(dir / "link.rqfs", kNoWait), CImageLock::ACQUIRED);
+    EXPECT_EQ(second.GetPath(), dir / "card.rqfs.lock");
+}
