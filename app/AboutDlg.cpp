@@ -1,5 +1,6 @@
 #include "AboutDlg.h"
 
+#include "ProgramVersion.h"
 #include "Resource.h"
 #include "ShellIcons.h"
 
@@ -18,7 +19,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
     auto* icon = new QLabel;
     icon->setPixmap(ShellPixmap(IDI_APPLICATION_ICON, ICON_SIZE));
-    auto* version = new QLabel(QStringLiteral("RQ540虚拟文件系统管理器 v1.0 版"));
+    auto* version = new QLabel(
+        QStringLiteral("RQ540虚拟文件系统管理器 v%1 版").arg(QLatin1String(RQ540::PROGRAM_VERSION)));
     auto* purpose = new QLabel(QStringLiteral("在电脑上编排 RQ540 加密锁虚拟卡的目录与文件"));
     auto* ok = new QPushButton(QStringLiteral("确定"));
     ok->setDefault(true);

@@ -2,6 +2,7 @@
 
 #include "ByteFiles.h"
 #include "CliError.h"
+#include "ProgramVersion.h"
 #include "ScriptLine.h"
 
 #include <CLI/CLI.hpp>
@@ -238,6 +239,8 @@ int CCommandLine::Run(int argc, const char* const* argv)
 {
     CommandArguments args;
     CLI::App app(kDescription, "rqfs");
+    app.set_version_flag("--version", std::string("rqfs ") + PROGRAM_VERSION,
+                         "print the version and exit");
     const Declared declared = Declare(app, args, true);
     try {
         if (argc > 1)
@@ -259,11 +262,7 @@ int CCommandLine::Run(int argc, const char* const* argv)
         m_err << "rqfs: " << command.name << ": " << error.what() << '\n';
         return STATUS_FAILURE;
     }
-    if (!m_out.flush()) {
-        m_err << "rqfs: cannot write standard output\n";
-        return STATUS_FAILURE;
-    }
-    return status;
+    return FlushOutput(status);
 }
 
 int CCommandLine::ExecuteNew(const CommandInfo&, const CommandArguments& args)
@@ -331,7 +330,7 @@ int CCommandLine::ReportParseError(const CLI::App& app, const CLI::ParseError& e
                                    const std::string& where)
 {
     if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
-        return app.exit(error, m_out, m_err);
+        return FlushOutput(app.exit(error, m_out, m_err));
     m_err << "rqfs: " << where << error.what() << '\n';
     return STATUS_USAGE;
 }
@@ -340,6 +339,15 @@ int CCommandLine::Report(const CCliError& error, const std::string& where)
 {
     m_err << "rqfs: " << where << error.what() << '\n';
     return error.GetExitStatus();
+}
+
+int CCommandLine::FlushOutput(int status)
+{
+    if (!m_out.flush()) {
+        m_err << "rqfs: cannot write standard output\n";
+        return STATUS_FAILURE;
+    }
+    return status;
 }
 
 }  // namespace RQ540::Cli
