@@ -3,6 +3,7 @@
 # the completion offers for its last word. Usage: CompletionTest.sh COMPLETION_SCRIPT
 set -uo pipefail
 completion=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -10,10 +11,8 @@ cd "$work" || exit 1
 touch card.rqfs other.rqfs notes.txt
 mkdir layout
 
-# compopt only works while bash itself completes; here the options it sets do not matter.
-compopt() { :; }
-# shellcheck source=/dev/null
-source "$completion" || exit 1
+# shellcheck source=SCRIPTDIR/CompleteLine.sh
+source "$here/CompleteLine.sh" "$completion"
 
 failed=0
 passed=0
@@ -21,13 +20,8 @@ passed=0
 # offers exactly OFFERS, sorted and space-separated.
 expect() {
     local line=$1 wanted=$2
-    read -ra COMP_WORDS <<<"$line"
-    [[ $line == *' ' ]] && COMP_WORDS+=("")
-    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
-    COMPREPLY=()
-    _rqfs
     local got
-    got=$(printf '%s\n' "${COMPREPLY[@]}" | sed '/^$/d' | sort -u | paste -sd ' ')
+    got=$(complete_line "$line" | sed '/^$/d' | sort -u | paste -sd ' ')
     if [[ $got == "$wanted" ]]; then
         ((++passed))
     else

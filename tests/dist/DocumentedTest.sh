@@ -7,9 +7,8 @@ rqfs=$1
 page=$2
 completion=$3
 
-compopt() { :; }
-# shellcheck source=/dev/null
-source "$completion" || exit 1
+# shellcheck source=SCRIPTDIR/CompleteLine.sh
+source "$(dirname "$(realpath "$0")")/CompleteLine.sh" "$completion"
 
 failed=0
 fail() {
@@ -17,14 +16,11 @@ fail() {
     failed=1
 }
 
-# What the completion offers for the last word of a command line.
+# What the completion offers for the last word of a command line, each word between spaces.
 offers() {
-    read -ra COMP_WORDS <<<"$1"
-    [[ $1 == *' ' ]] && COMP_WORDS+=("")
-    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
-    COMPREPLY=()
-    _rqfs
-    printf ' %s ' "${COMPREPLY[@]}"
+    local words
+    mapfile -t words < <(complete_line "$1")
+    printf ' %s ' "${words[@]}"
 }
 
 # The manual page's section of one command: from its .SS heading to the next heading.
