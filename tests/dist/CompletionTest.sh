@@ -32,27 +32,21 @@ expect() {
 
 # Commands and the program's own options.
 expect "rqfs " "--help --version add batch build cat check cp diff dump export format info ls mkdir new passwd rm tree write"
-expect "rqfs d" "diff dump"
-expect "rqfs --v" "--version"
-# Options of each command, wherever they are typed.
+# Options of a command wherever they are typed (DocumentedTest.sh checks that every option
+# the binary has is offered), and of the commands the binary may not have yet.
 expect "rqfs mkdir card.rqfs /0001 --" "--developer-password --help --size --user-password"
 expect "rqfs add --" "--from --help --size --type"
-expect "rqfs ls card.rqfs --" "--help --json"
-expect "rqfs new card.rqfs --" "--force --help"
 expect "rqfs dump card.rqfs layout --r" "--redact-passwords"
 expect "rqfs build layout out.rqfs --" "--allow-redacted --help"
-expect "rqfs cat card.rqfs /0001 --" "--help"
 expect "rqfs nosuch --" ""
-# --type values, also after '=' and for a partly typed name.
+# --type values, also after '='.
 expect "rqfs add card.rqfs /0001 --type " "data exec internal-exec private-key public-key"
-expect "rqfs add card.rqfs /0001 --type p" "private-key public-key"
 expect "rqfs add card.rqfs /0001 --type = d" "data"
 # Values that only the user knows are left alone.
 expect "rqfs mkdir card.rqfs /0001 --size " ""
 expect "rqfs passwd card.rqfs / --user-password " ""
 # Arguments by position: images, card paths (never completed), disk files, folders.
 expect "rqfs ls " "card.rqfs layout other.rqfs"
-expect "rqfs ls c" "card.rqfs"
 expect "rqfs ls card.rqfs " ""
 expect "rqfs add --type data card.rqfs " ""
 expect "rqfs add --type data --from notes.txt " "card.rqfs layout other.rqfs"
