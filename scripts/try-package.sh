@@ -22,7 +22,7 @@ fi
 mounted=()
 cleanup() {
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-        umount "${mounted[i]}" || umount --lazy "${mounted[i]}"
+        umount "${mounted[i]}" 2>/dev/null || umount --lazy "${mounted[i]}"
     done
     if $made; then
         rm -rf --one-file-system "$root"
@@ -58,7 +58,7 @@ in_root grep -F '*.rqfs' /usr/share/mime/globs2
 echo "== desktop entry"
 exec_line=$(in_root sed -n 's/^Exec=//p' /usr/share/applications/rqvfs-editor.desktop)
 echo "Exec=$exec_line"
-in_root rqfs new /tmp/card.rqfs
+in_root rqfs new --force /tmp/card.rqfs
 command_line=${exec_line//%f//tmp/card.rqfs}
 echo "== starting '$command_line' on a virtual display for 10 seconds"
 status=0

@@ -2,7 +2,7 @@
 # Installs the build into a scratch DESTDIR with prefix /usr, as the package does, and checks
 # what a user gets: every file in its place, icons at their sizes, a desktop entry whose
 # program, icon and MIME type are installed, and the installed programs answering --version
-# with the project version, the editor without a display.
+# with the project version, the editor without a display, and failing when they cannot write.
 # Usage: InstallTest.sh BUILD_DIR VERSION GUI (ON or OFF)
 set -uo pipefail
 build=$1
@@ -45,6 +45,8 @@ for gz in "$root"/share/man/man1/*.gz "$root"/share/doc/rqvfs-editor/*.gz; do
     gzip -t "$gz" || fail "not a gzip file: $gz"
 done
 expect_output "rqfs $version" "$root/bin/rqfs" --version
+# An answer that cannot be written is a failure, not a success.
+"$root/bin/rqfs" --version >/dev/full 2>&1 && fail "rqfs --version >/dev/full succeeded"
 
 if [[ $gui == ON ]]; then
     expect_file bin/rqvfs-editor
@@ -55,6 +57,7 @@ if [[ $gui == ON ]]; then
     expect_file "$desktop"
     expect_output "rqvfs-editor $version" \
         env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/bin/rqvfs-editor" --version
+    "$root/bin/rqvfs-editor" --help >/dev/full 2>&1 && fail "rqvfs-editor --help >/dev/full succeeded"
 
     exec_line=$(sed -n 's/^Exec=//p' "$root/$desktop")
     program=${exec_line%% *}
