@@ -1,9 +1,9 @@
-# The README's two commands. Both install what they need first.
+# The README's two commands, and the Debian package. All install what they need first.
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test package clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -23,6 +23,10 @@ run: build
 
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
+
+# A .deb of the programs and everything `cmake --install` puts beside them, in $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf build

@@ -1,5 +1,6 @@
 #include "AboutDlg.h"
 
+#include "ProgramVersion.h"
 #include "Resource.h"
 #include "ShellIcons.h"
 #include "ShellTexts.h"
@@ -19,7 +20,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
     auto* icon = new QLabel;
     icon->setPixmap(ShellPixmap(IDI_APPLICATION_ICON, ICON_SIZE));
-    auto* version = new QLabel(QString::fromUtf8(Texts::ABOUT_VERSION));
+    auto* version = new QLabel(QString::fromUtf8(Texts::ABOUT_VERSION).arg(QLatin1String(RQ540::PROGRAM_VERSION)));
     auto* purpose = new QLabel(QString::fromUtf8(Texts::ABOUT_PURPOSE));
     auto* ok = new QPushButton(QString::fromUtf8(Texts::OK));
     ok->setDefault(true);

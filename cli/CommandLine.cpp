@@ -6,6 +6,7 @@
 #include "LayoutDiff.h"
 #include "LayoutDump.h"
 #include "OptionValues.h"
+#include "ProgramVersion.h"
 #include "ScriptLine.h"
 
 #include "rq540/CardModel.h"
@@ -335,6 +336,8 @@ int CCommandLine::Run(int argc, const char* const* argv)
 {
     CommandArguments args;
     CLI::App app(Description(), "rqfs");
+    app.set_version_flag("--version", std::string("rqfs ") + PROGRAM_VERSION,
+                         "print the version and exit");
     const Declared declared = Declare(app, args, true);
     try {
         if (argc > 1)
@@ -356,11 +359,7 @@ int CCommandLine::Run(int argc, const char* const* argv)
         WriteReport(m_err, std::string(command.name) + ": " + error.what());
         return STATUS_FAILURE;
     }
-    if (!m_out.flush()) {
-        WriteReport(m_err, "cannot write standard output");
-        return STATUS_FAILURE;
-    }
-    return status;
+    return FlushOutput(status);
 }
 
 int CCommandLine::ExecuteNew(const CommandInfo&, const CommandArguments& args)
@@ -465,7 +464,7 @@ int CCommandLine::ReportParseError(const CLI::App& app, const CLI::ParseError& e
                                    const std::string& where)
 {
     if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
-        return app.exit(error, m_out, m_err);
+        return FlushOutput(app.exit(error, m_out, m_err));
     WriteReport(m_err, where + error.what());
     return STATUS_USAGE;
 }
@@ -474,6 +473,15 @@ int CCommandLine::Report(const CCliError& error, const std::string& where)
 {
     WriteReport(m_err, where + error.what());
     return error.GetExitStatus();
+}
+
+int CCommandLine::FlushOutput(int status)
+{
+    if (!m_out.flush()) {
+        WriteReport(m_err, "cannot write standard output");
+        return STATUS_FAILURE;
+    }
+    return status;
 }
 
 }  // namespace RQ540::Cli

@@ -66,6 +66,8 @@ private:
     int ReportParseError(const CLI::App& app, const CLI::ParseError& error,
                          const std::string& where);
     int Report(const CCliError& error, const std::string& where);
+    // status, unless standard output cannot take what was written to it: then a failure.
+    int FlushOutput(int status);
 
     std::istream& m_in;
     std::ostream& m_out;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs to build, test, fuzz and run.
+# Installs the Debian packages the project needs to build, test, fuzz, package and run.
 # Idempotent: installs only what is missing, and refreshes the package lists only then.
 set -euo pipefail
 
@@ -12,6 +12,9 @@ PACKAGES=(
   valgrind
   python3 python3-jsonschema
   xvfb xauth imagemagick fonts-noto-cjk
+  librsvg2-bin gzip
+  desktop-file-utils appstream libxml2-utils shared-mime-info man-db
+  dpkg-dev file lintian
 )
 
 missing=()

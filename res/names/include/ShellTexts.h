@@ -39,7 +39,8 @@ inline constexpr char ERASE_ROOT_QUESTION[] = "擦除根目录将导致整个虚
 
 // About box.
 inline constexpr char ABOUT_TITLE[] = "关于　RQ540虚拟文件系统管理器";
-inline constexpr char ABOUT_VERSION[] = "RQ540虚拟文件系统管理器 v1.0 版";
+// %1 is the program version.
+inline constexpr char ABOUT_VERSION[] = "RQ540虚拟文件系统管理器 v%1 版";
 inline constexpr char ABOUT_PURPOSE[] = "在电脑上编排 RQ540 加密锁虚拟卡的目录与文件";
 
 // Folder list.
