@@ -31,6 +31,7 @@ struct CommandArguments {
     CCardSession::Passwords passwords;
     bool json = false;
     bool force = false;
+    bool create = false;      // --new for batch
 };
 
 class CCommands {
@@ -40,6 +41,9 @@ public:
     // Set while a batch script is read from standard input, which is then no file source.
     void SetStandardInputTaken(bool taken) { m_standardInputTaken = taken; }
 
+    // A fresh card for the image, not yet written; refused when the image exists, unless
+    // forced.
+    CCardSession NewCard(const CommandArguments& args);
     // Without a session: new writes a fresh card; check answers its own exit status,
     // having printed the verdict.
     void New(const CommandArguments& args);
