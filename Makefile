@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -23,6 +23,10 @@ run: build
 
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
+
+# Runs every benchmark and prints one table of ratios (docs/performance.md keeps the last).
+bench: build
+	cmake --build --preset $(PRESET) --target bench
 
 clean:
 	rm -rf build

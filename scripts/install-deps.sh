@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  valgrind
+  valgrind mtools time
   xvfb xauth imagemagick fonts-noto-cjk
 )
 
