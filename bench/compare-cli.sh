@@ -70,18 +70,34 @@ fat_new empty.img
 fat_new base.img
 mcopy -i base.img in/f* ::
 
+# Called inside a command substitution: its exit fails the assignment that stops the script.
+failed() {
+  echo "compare-cli: failed: $*" >&2
+  exit 1
+}
+
 # Runs a command once and prints its wall-clock time in microseconds.
 elapsed() {
   local start=$EPOCHREALTIME
-  "$@" >/dev/null
+  "$@" >/dev/null || failed "$@"
   local end=$EPOCHREALTIME
   echo $((${end/./} - ${start/./}))
 }
 
 # Runs a command once under GNU time and prints its peak resident set size in KiB.
 peak_kib() {
-  /usr/bin/time -f %M -o peak.txt "$@" >/dev/null
+  /usr/bin/time -f %M -o peak.txt "$@" >/dev/null || failed "$@"
   cat peak.txt
+}
+
+# sample ARRAY MEASURE COMMAND...: runs the caller's $prepare, then appends what MEASURE
+# prints for COMMAND to ARRAY. Every step is a plain command, so a failure stops the script.
+sample() {
+  local -n samples=$1
+  local value
+  $prepare
+  value=$("${@:2}")
+  samples+=("$value")
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -117,11 +133,11 @@ compare() {
   local ours_times=() peer_times=() round
   for ((round = 0; round < rounds; ++round)); do
     if ((round % 2)); then
-      $prepare && peer_times+=("$(elapsed "${peer[@]}")")
-      $prepare && ours_times+=("$(elapsed "${ours[@]}")")
+      sample peer_times elapsed "${peer[@]}"
+      sample ours_times elapsed "${ours[@]}"
     else
-      $prepare && ours_times+=("$(elapsed "${ours[@]}")")
-      $prepare && peer_times+=("$(elapsed "${peer[@]}")")
+      sample ours_times elapsed "${ours[@]}"
+      sample peer_times elapsed "${peer[@]}"
     fi
   done
   row "$measure" "$(printf '%s\n' "${ours_times[@]}" | median)" "$peer_name" \
@@ -129,8 +145,8 @@ compare() {
   [[ -n $memory_goal ]] || return 0
   local ours_peaks=() peer_peaks=()
   for ((round = 0; round < memory_runs; ++round)); do
-    $prepare && ours_peaks+=("$(peak_kib "${ours[@]}")")
-    $prepare && peer_peaks+=("$(peak_kib "${peer[@]}")")
+    sample ours_peaks peak_kib "${ours[@]}"
+    sample peer_peaks peak_kib "${peer[@]}"
   done
   row "$name, peak memory" "$(printf '%s\n' "${ours_peaks[@]}" | median)" "$peer_name" \
     "$(printf '%s\n' "${peer_peaks[@]}" | median)" "$memory_goal" KiB

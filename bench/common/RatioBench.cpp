@@ -113,6 +113,8 @@ int RunRatioBenchmarks(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
+    // The console report ends inside a colour escape; the rows start on lines of their own.
+    std::cout << '\n';
     for (const Row& row : Rows()) {
         // A filter may leave either half out; such a row has no ratio.
         const double* ours = reporter.Find(row.key + "/ours");
