@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test package clean
+.PHONY: deps configure build run test package bench clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -27,6 +27,10 @@ test: build
 # A .deb of the programs and everything `cmake --install` puts beside them, in $(BUILD_DIR).
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# Runs every benchmark and prints one table of ratios (docs/performance.md keeps the last).
+bench: build
+	cmake --build --preset $(PRESET) --target bench
 
 clean:
 	rm -rf build

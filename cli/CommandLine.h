@@ -8,6 +8,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -45,8 +46,9 @@ private:
 
     static std::span<const CommandInfo> GetCommands();
     // Adds the commands to app: every command with a leading IMAGE from the shell, only
-    // the batch-able ones without IMAGE for a script line.
-    static Declared Declare(CLI::App& app, CommandArguments& args, bool fromShell);
+    // the batch-able ones without IMAGE for a script line; with only, that command alone.
+    static Declared Declare(CLI::App& app, CommandArguments& args, bool fromShell,
+                            std::string_view only = {});
     // A usage CCliError when word, the first of a command line, names no command that may
     // run there.
     static void RequireKnownCommand(const std::string& word, bool fromShell);
@@ -60,7 +62,10 @@ private:
     int ExecuteBuild(const CommandInfo& command, const CommandArguments& args);
     // Exits like diff: 0 the same, 1 different, 2 trouble of any kind.
     int ExecuteDiff(const CommandInfo& command, const CommandArguments& args);
-    int RunScriptLine(CCardSession& session, const std::string& line, const std::string& where);
+    // Parses line with app, whose commands were declared over args, and runs it on session.
+    int RunScriptLine(CCardSession& session, CLI::App& app, const Declared& declared,
+                      const CommandArguments& args, const std::string& line,
+                      std::size_t lineNumber);
 
     // Help requests print help and succeed; anything else is a usage error.
     int ReportParseError(const CLI::App& app, const CLI::ParseError& error,

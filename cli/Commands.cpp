@@ -89,15 +89,16 @@ std::vector<uint8_t> CCommands::ReadInput(const std::string& name, uint64_t limi
     return ReadInputBytes(name, m_in, limit, whole);
 }
 
-void CCommands::New(const CommandArguments& args)
+CCardSession CCommands::NewCard(const CommandArguments& args)
 {
     std::error_code error;
     if (!args.force && std::filesystem::exists(args.image, error))
         throw CCliError::Failure("new " + args.image +
                                  ": the file already exists; --force replaces it");
-    CCardSession session(args.image, NEW_CARD_MODEL);
-    session.Save();
+    return CCardSession(args.image, NEW_CARD_MODEL);
 }
+
+void CCommands::New(const CommandArguments& args) { NewCard(args).Save(); }
 
 int CCommands::Check(const CommandArguments& args)
 {

@@ -35,6 +35,7 @@ struct CommandArguments {
     bool force = false;
     bool redactPasswords = false;
     bool allowRedacted = false;
+    bool create = false;      // --new for batch
 };
 
 class CCommands {
@@ -44,6 +45,9 @@ public:
     // Set while a batch script is read from standard input, which is then no file source.
     void SetStandardInputTaken(bool taken) { m_standardInputTaken = taken; }
 
+    // A fresh card for the image, not yet written; refused when the image exists, unless
+    // forced.
+    CCardSession NewCard(const CommandArguments& args);
     // Without a session: new writes a fresh card; check answers its own exit status,
     // having printed the verdict.
     void New(const CommandArguments& args);

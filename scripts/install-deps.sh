@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libcli11-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  valgrind
+  valgrind mtools time
   python3 python3-jsonschema
   xvfb xauth imagemagick fonts-noto-cjk
   librsvg2-bin gzip

@@ -11,17 +11,19 @@ CFolderHeader::CFolderHeader(uint16_t id, uint32_t freeSpace, const uint8_t* use
                              const uint8_t* developerPassword, int32_t model, CUnknownHeader* next)
     : CUnknownHeader(id, next),
       m_freeSpace(freeSpace),
-      m_userPassword(userPassword, userPassword + GetUserPasswordLength(model)),
-      m_developerPassword(developerPassword,
-                          developerPassword + GetDeveloperPasswordLength(model))
+      m_userPasswordSize(GetUserPasswordLength(model))
 {
+    m_passwords.reserve(m_userPasswordSize + GetDeveloperPasswordLength(model));
+    m_passwords.insert(m_passwords.end(), userPassword, userPassword + m_userPasswordSize);
+    m_passwords.insert(m_passwords.end(), developerPassword,
+                       developerPassword + GetDeveloperPasswordLength(model));
 }
 
 CFolderHeader::CFolderHeader(const CFolderHeader& source, CUnknownHeader* next)
     : CUnknownHeader(source.GetId(), next),
       m_freeSpace(source.m_freeSpace),
-      m_userPassword(source.m_userPassword),
-      m_developerPassword(source.m_developerPassword)
+      m_passwords(source.m_passwords),
+      m_userPasswordSize(source.m_userPasswordSize)
 {
     // Each copy goes to the head of the list, which reverses the children's order.
     try {
@@ -29,7 +31,7 @@ CFolderHeader::CFolderHeader(const CFolderHeader& source, CUnknownHeader* next)
             if (child->IsFolder())
                 m_firstChild = new CFolderHeader(static_cast<const CFolderHeader&>(*child), m_firstChild);
             else
-                m_firstChild = new CFileHeader(static_cast<const CFileHeader&>(*child), m_firstChild);
+                m_firstChild = CFileHeader::Copy(static_cast<const CFileHeader&>(*child), m_firstChild);
         }
     } catch (...) {
         DeleteChildren();
@@ -50,22 +52,22 @@ void CFolderHeader::DeleteChildren()
 
 void CFolderHeader::SetUserPassword(const uint8_t* source)
 {
-    std::copy_n(source, m_userPassword.size(), m_userPassword.begin());
+    std::copy_n(source, m_userPasswordSize, m_passwords.begin());
 }
 
 void CFolderHeader::SetDeveloperPassword(const uint8_t* source)
 {
-    std::copy_n(source, m_developerPassword.size(), m_developerPassword.begin());
+    std::copy_n(source, GetDeveloperPasswordSize(), m_passwords.begin() + m_userPasswordSize);
 }
 
 void CFolderHeader::GetUserPassword(uint8_t* destination) const
 {
-    std::copy(m_userPassword.begin(), m_userPassword.end(), destination);
+    std::copy_n(m_passwords.begin(), m_userPasswordSize, destination);
 }
 
 void CFolderHeader::GetDeveloperPassword(uint8_t* destination) const
 {
-    std::copy(m_developerPassword.begin(), m_developerPassword.end(), destination);
+    std::copy(m_passwords.begin() + m_userPasswordSize, m_passwords.end(), destination);
 }
 
 }  // namespace RQ540

@@ -8,9 +8,10 @@
 #include "rq540/File_Ptr.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <memory>
-#include <set>
+#include <span>
 
 namespace RQ540::VfsArchive {
 
@@ -79,44 +80,96 @@ uint32_t WriteFolder(const CFolderHeader* folder, uint8_t* image, uint32_t posit
     return recordLength;
 }
 
-[[noreturn]] void Reject(ImageDiagnostic* diagnostic, const char* rule, const std::string& message,
-                         uint64_t offset, const std::string& path, uint64_t expected = 0,
+// The card path of a record as the chain of IDs from the root, kept on the reader's
+// stack: the text is made only when a record is rejected.
+struct RecordPath {
+    const RecordPath* parent;  // null for the root
+    uint16_t id;
+
+    std::string Format() const
+    {
+        std::vector<uint16_t> ids;
+        for (const RecordPath* step = this; step->parent; step = step->parent)
+            ids.push_back(step->id);
+        std::reverse(ids.begin(), ids.end());
+        return CCardPath(std::move(ids)).ToString();
+    }
+};
+
+constexpr RecordPath kRootPath{nullptr, 0};
+
+[[noreturn]] void Reject(ImageDiagnostic* diagnostic, const char* rule, const char* message,
+                         uint64_t offset, const RecordPath& path, uint64_t expected = 0,
                          uint64_t actual = 0)
 {
     if (diagnostic)
-        *diagnostic = ImageDiagnostic{rule, message, offset, path, expected, actual};
+        *diagnostic = ImageDiagnostic{rule, message, offset, path.Format(), expected, actual};
     throw archive_format_exception();
 }
 
+// The IDs already met among the children of the folders being read, one set of 65,536
+// bits per folder level. A level's set is emptied again when its folder is done, so each
+// is allocated and cleared once per image.
+class CSeenIds {
+public:
+    // False when id was already in the set of level.
+    bool Insert(std::size_t level, uint16_t id)
+    {
+        if (level == m_levels.size())
+            m_levels.emplace_back(std::make_unique<Bits>());
+        uint64_t& word = (*m_levels[level])[id / 64];
+        const uint64_t bit = uint64_t{1} << (id % 64);
+        const bool fresh = !(word & bit);
+        word |= bit;
+        return fresh;
+    }
+
+    // Empties level's set, given the list of the children it holds.
+    void Clear(std::size_t level, const CUnknownHeader* firstChild)
+    {
+        for (const CUnknownHeader* child = firstChild; child; child = child->GetNext())
+            (*m_levels[level])[child->GetId() / 64] = 0;
+    }
+
+private:
+    using Bits = std::array<uint64_t, 65536 / 64>;
+    std::vector<std::unique_ptr<Bits>> m_levels;
+};
+
 class CImageParser {
 public:
-    CImageParser(const std::vector<uint8_t>& body, int32_t model, ImageDiagnostic* diagnostic)
+    CImageParser(std::span<const uint8_t> body, int32_t model, ImageDiagnostic* diagnostic)
         : m_body(body), m_model(model), m_fixed(FolderRecordFixedSize(model)), m_diagnostic(diagnostic)
     {
     }
 
-    CFolderHeader* NewFolder(uint64_t start, CUnknownHeader* next) const
+    CFolderHeader* NewFolder(uint64_t start, CUnknownHeader* next)
     {
         const uint8_t* record = m_body.data() + start;
         const uint8_t* passwords = record + kFolderPasswordsOffset;
-        return new CFolderHeader(GetU16(record), GetU32(record + kFolderFreeSpaceOffset),
-                                 passwords, passwords + GetUserPasswordLength(m_model), m_model,
-                                 next);
+        auto* folder = new CFolderHeader(GetU16(record), GetU32(record + kFolderFreeSpaceOffset),
+                                         passwords, passwords + GetUserPasswordLength(m_model),
+                                         m_model, next);
+        m_totalSize += uint64_t{GetFolderHeaderCost(m_model)} + folder->GetFreeSpace();
+        return folder;
     }
 
+    // What GetFolderTotalSize64 answers for the tree read so far, summed while reading.
+    uint64_t GetTotalSize() const { return m_totalSize; }
+
     // Fixed part of the folder record at start must fit before enclosingEnd.
-    void CheckFixedPart(uint64_t start, uint64_t enclosingEnd, const CCardPath& path) const
+    void CheckFixedPart(uint64_t start, uint64_t enclosingEnd, const RecordPath& path) const
     {
         if (enclosingEnd - start < m_fixed)
             Reject(m_diagnostic, "record-overflow",
                    "the folder record's fixed part does not fit in the space its parent leaves",
-                   FileOffset(start), path.ToString(), m_fixed, enclosingEnd - start);
+                   FileOffset(start), path, m_fixed, enclosingEnd - start);
     }
 
     // Reads the children of folder, whose record starts at start and must end by
-    // enclosingEnd; answers the record's length.
+    // enclosingEnd; answers the record's length. level counts the folders above this one.
     uint32_t ReadChildren(CFolderHeader* folder, uint64_t start, uint64_t enclosingEnd,
-                          const CCardPath& path)
+                          const RecordPath& path, std::size_t level)
     {
         const uint8_t* record = m_body.data() + start;
         const uint32_t recordLength = GetU32(record + kFolderRecordLengthOffset);
@@ -124,30 +177,28 @@ public:
         if (recordLength < m_fixed)
             Reject(m_diagnostic, "record-too-short",
                    "the folder record is shorter than its fixed part",
-                   FileOffset(start + kFolderRecordLengthOffset), path.ToString(), m_fixed,
-                   recordLength);
+                   FileOffset(start + kFolderRecordLengthOffset), path, m_fixed, recordLength);
         if (recordLength > enclosingEnd - start)
             Reject(m_diagnostic, "record-overflow",
                    "the folder record is longer than the space its parent leaves",
-                   FileOffset(start + kFolderRecordLengthOffset), path.ToString(),
-                   enclosingEnd - start, recordLength);
+                   FileOffset(start + kFolderRecordLengthOffset), path, enclosingEnd - start,
+                   recordLength);
 
         const uint64_t end = start + recordLength;
         CUnknownHeader** tail = folder->GetFirstChildLink();
-        std::set<uint16_t> seen;
         uint64_t position = start + m_fixed;
         for (uint32_t i = 0; i < childCount; ++i) {
             // Every record begins with its ID and its type byte.
             if (end - position < kFileTypeOffset + 1)
                 Reject(m_diagnostic, "child-overflow",
                        "the folder record ends before all of its children",
-                       FileOffset(position), path.ToString(), childCount, i);
+                       FileOffset(position), path, childCount, i);
             const uint8_t* child = m_body.data() + position;
             const uint16_t id = GetU16(child);
-            const CCardPath childPath = path.GetChild(id);
-            if (!seen.insert(id).second)
+            const RecordPath childPath{&path, id};
+            if (!m_seen.Insert(level, id))
                 Reject(m_diagnostic, "duplicate-id", "two children of one folder share an ID",
-                       FileOffset(position), childPath.ToString());
+                       FileOffset(position), childPath);
 
             const uint8_t type = child[kFileTypeOffset];
             if (type == FOLDER_TYPE_MARK) {
@@ -155,46 +206,49 @@ public:
                 auto* subFolder = NewFolder(position, nullptr);
                 *tail = subFolder;
                 tail = subFolder->GetNextLink();
-                position += ReadChildren(subFolder, position, end, childPath);
+                position += ReadChildren(subFolder, position, end, childPath, level + 1);
             } else {
                 if (!IsValidFileType(m_model, type))
                     Reject(m_diagnostic, "bad-file-type",
                            "the record's type byte is neither a file type nor the folder mark",
-                           FileOffset(position + kFileTypeOffset), childPath.ToString(),
+                           FileOffset(position + kFileTypeOffset), childPath,
                            GetFileTypeCount(m_model), type);
                 if (end - position < FILE_RECORD_FIXED_SIZE)
                     Reject(m_diagnostic, "file-overflow",
                            "the file record's header does not fit in its folder record",
-                           FileOffset(position), childPath.ToString(), FILE_RECORD_FIXED_SIZE,
-                           end - position);
+                           FileOffset(position), childPath, FILE_RECORD_FIXED_SIZE, end - position);
                 const uint32_t size = GetU32(child + kFileSizeOffset);
                 if (uint64_t{FILE_RECORD_FIXED_SIZE} + size > end - position)
                     Reject(m_diagnostic, "file-overflow",
                            "the file's data runs past the end of its folder record",
-                           FileOffset(position + kFileSizeOffset), childPath.ToString(),
+                           FileOffset(position + kFileSizeOffset), childPath,
                            end - position - FILE_RECORD_FIXED_SIZE, size);
-                auto* file = new CFileHeader(id, type, size, nullptr);
+                auto* file =
+                    CFileHeader::Create(id, type, size, child + FILE_RECORD_FIXED_SIZE, nullptr);
                 *tail = file;
                 tail = file->GetNextLink();
-                std::copy_n(child + FILE_RECORD_FIXED_SIZE, size, file->GetData());
+                m_totalSize += uint64_t{GetFileHeaderCost(m_model)} + size;
                 position += FILE_RECORD_FIXED_SIZE + size;
             }
         }
         if (position != end)
             Reject(m_diagnostic, "length-mismatch",
                    "the children do not fill the folder record exactly",
-                   FileOffset(start + kFolderRecordLengthOffset), path.ToString(), recordLength,
+                   FileOffset(start + kFolderRecordLengthOffset), path, recordLength,
                    position - start);
+        m_seen.Clear(level, folder->GetFirstChild());
         return recordLength;
     }
 
 private:
     static uint64_t FileOffset(uint64_t bodyOffset) { return IMAGE_HEADER_SIZE + bodyOffset; }
 
-    const std::vector<uint8_t>& m_body;
+    std::span<const uint8_t> m_body;
     int32_t m_model;
     uint32_t m_fixed;
     ImageDiagnostic* m_diagnostic;
+    CSeenIds m_seen;
+    uint64_t m_totalSize = 0;
 };
 
 }  // namespace
@@ -230,9 +284,6 @@ void WriteImage(const std::filesystem::path& path, const CFolderHeader* root, in
 void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t& model,
                ImageDiagnostic* diagnostic)
 {
-    // Rules on the header and the whole body are located at the root.
-    const CCardPath rootPath;
-    const std::string atRoot = rootPath.ToString();
     File_Ptr file(path, "rb");
     uint8_t header[IMAGE_HEADER_SIZE];
     file.Read(header, sizeof header, 1);
@@ -242,7 +293,7 @@ void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t&
     const uint32_t fileCount = GetU32(header + 8);
     const uint32_t fileDataSize = GetU32(header + 12);
     if (!IsKnownModel(storedModel))
-        Reject(diagnostic, "unknown-model", "the image names an unknown card model", 0, atRoot, 0,
+        Reject(diagnostic, "unknown-model", "the image names an unknown card model", 0, kRootPath, 0,
                static_cast<uint32_t>(storedModel));
 
     // The counts must be possible on the card at all; 32-bit arithmetic cannot wrap here
@@ -252,12 +303,12 @@ void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t&
     const uint32_t fileCost = GetFileHeaderCost(storedModel);
     if (fileDataSize >= capacity)
         Reject(diagnostic, "file-data-size", "the file data size is not below the card capacity",
-               12, atRoot, capacity, fileDataSize);
+               12, kRootPath, capacity, fileDataSize);
     if (folderCount > (capacity - fileDataSize) / folderCost)
-        Reject(diagnostic, "folder-count", "more folders than the card can hold", 4, atRoot,
+        Reject(diagnostic, "folder-count", "more folders than the card can hold", 4, kRootPath,
                (capacity - fileDataSize) / folderCost, folderCount);
     if (fileCount > (capacity - fileDataSize - folderCost * folderCount) / fileCost)
-        Reject(diagnostic, "file-count", "more files than the card can hold", 8, atRoot,
+        Reject(diagnostic, "file-count", "more files than the card can hold", 8, kRootPath,
                (capacity - fileDataSize - folderCost * folderCount) / fileCost, fileCount);
 
     file.Seek(0, SEEK_END);
@@ -266,23 +317,24 @@ void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t&
                               uint64_t{FILE_RECORD_FIXED_SIZE} * fileCount + fileDataSize;
     if (length < IMAGE_HEADER_SIZE + bodySize)
         Reject(diagnostic, "truncated", "the file is shorter than the header's counts require",
-               length, atRoot, IMAGE_HEADER_SIZE + bodySize, length);
+               length, kRootPath, IMAGE_HEADER_SIZE + bodySize, length);
 
     file.Seek(IMAGE_HEADER_SIZE, SEEK_SET);
-    std::vector<uint8_t> body(bodySize);
-    file.Read(body.data(), body.size(), 1);
+    // Every byte of the body is read over, so it needs no zero fill first.
+    const auto body = std::make_unique_for_overwrite<uint8_t[]>(bodySize);
+    file.Read(body.get(), bodySize, 1);
 
-    CImageParser parser(body, storedModel, diagnostic);
-    parser.CheckFixedPart(0, body.size(), rootPath);
+    CImageParser parser({body.get(), bodySize}, storedModel, diagnostic);
+    parser.CheckFixedPart(0, bodySize, kRootPath);
     std::unique_ptr<CFolderHeader> newRoot(parser.NewFolder(0, nullptr));
-    parser.ReadChildren(newRoot.get(), 0, body.size(), rootPath);
+    parser.ReadChildren(newRoot.get(), 0, bodySize, kRootPath, 0);
 
     // Every free space and every size must add up to the capacity, counted without
     // wrap-around so that huge free spaces cannot pass for a consistent card.
-    const uint64_t total = GetFolderTotalSize64(newRoot.get(), storedModel);
+    const uint64_t total = parser.GetTotalSize();
     if (total != capacity)
         Reject(diagnostic, "usage-mismatch", "the free spaces and sizes do not add up to the capacity",
-               IMAGE_HEADER_SIZE + kFolderFreeSpaceOffset, atRoot, capacity, total);
+               IMAGE_HEADER_SIZE + kFolderFreeSpaceOffset, kRootPath, capacity, total);
 
     root = newRoot.release();
     model = storedModel;

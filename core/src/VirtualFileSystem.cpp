@@ -213,8 +213,8 @@ int32_t CVirtualFileSystem::CreateFile(uint32_t id, int32_t type, uint32_t size,
     if (current->GetFreeSpace() < cost)
         return RESULT_NO_SPACE;
 
-    auto* file = new CFileHeader(static_cast<uint16_t>(id), static_cast<uint8_t>(type), size,
-                                 current->GetFirstChild());
+    auto* file = CFileHeader::Create(static_cast<uint16_t>(id), static_cast<uint8_t>(type), size,
+                                     current->GetFirstChild());
     *current->GetFirstChildLink() = file;
     current->SetFreeSpace(current->GetFreeSpace() - static_cast<uint32_t>(cost));
     if (handle) {
@@ -314,7 +314,7 @@ int32_t CVirtualFileSystem::PasteEntry(const CUnknownHeader* entry)
         return RESULT_ALREADY_EXISTS;
     if (IsFull(count))
         return RESULT_NO_SPACE;
-    auto* copy = new CFileHeader(*file, current->GetFirstChild());
+    auto* copy = CFileHeader::Copy(*file, current->GetFirstChild());
     *current->GetFirstChildLink() = copy;
     current->SetFreeSpace(current->GetFreeSpace() - static_cast<uint32_t>(cost));
     return RESULT_SUCCESS;

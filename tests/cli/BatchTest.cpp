@@ -82,3 +82,50 @@ TEST_F(Batch, AMissingScriptLeavesTheImageAlone)
     EXPECT_EQ(result.err, "rqfs: cannot open 'absent.txt' for reading\n");
     EXPECT_EQ(ReadBytes(m_image), before);
 }
+
+TEST_F(Batch, EachLineStartsFromTheDefaultsOfItsCommand)
+{
+    // Every option below is left out on a later line of the same command.
+    WriteText("three.bin", "KEY");
+    const std::string out = RunOk({"batch", m_image},
+                                  "add /1 --type data --size 4\n"
+                                  "add /2 --type exec --from three.bin\n"
+                                  "mkdir /3 --size 500\n"
+                                  "ls /3 --json\n"
+                                  "ls\n");
+    EXPECT_EQ(out,
+              "{\n"
+              "  \"path\": \"/0003\",\n"
+              "  \"entries\": []\n"
+              "}\n"
+              "0003  folder               500  free 398\n"
+              "0002  exec                   3\n"
+              "0001  data                   4\n");
+}
+
+TEST_F(Batch, NewStartsFromAFreshCardAndWritesOnlyAWholeScript)
+{
+    WriteText("layout.txt", "mkdir /1 --size 300\nadd /1/2 --type data --size 5\n");
+    RunOk({"batch", "--new", "made.rqfs", "layout.txt"});
+    EXPECT_EQ(RunOk({"tree", "made.rqfs"}),
+              "3F00  folder             61988  free 61586\n"
+              "  0001  folder               300  free 177\n"
+              "    0002  data                   5\n");
+
+    // An existing image is replaced only when forced, and then by the script's card alone.
+    RunOk({"mkdir", m_image, "/7", "--size", "200"});
+    const std::vector<uint8_t> before = ReadBytes(m_image);
+    const RqfsResult kept = Run({"batch", "--new", m_image, "layout.txt"});
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_EQ(kept.err, "rqfs: new card.rqfs: the file already exists; --force replaces it\n");
+    EXPECT_EQ(ReadBytes(m_image), before);
+    RunOk({"batch", "--new", "--force", m_image, "layout.txt"});
+    EXPECT_EQ(ReadBytes(m_image), ReadBytes("made.rqfs"));
+
+    // A failed line leaves no image behind, and --force means nothing without --new.
+    const RqfsResult failed = Run({"batch", "--new", "never.rqfs"}, "mkdir /1 --size 10\n");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("never.rqfs")));
+    EXPECT_EQ(Run({"batch", "--force", m_image, "layout.txt"}).status, 2);
+    EXPECT_EQ(ReadBytes(m_image), ReadBytes("made.rqfs"));
+}

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace RQ540;
@@ -276,4 +277,39 @@ TEST_F(ImageFile, FailedLoadDropsTheOldTreeAndKeepsTheModel)
     EXPECT_EQ(empty.LoadImage(m_dir / "fresh.rqfs"), 0);
     EXPECT_EQ(empty.GetModel(), 0);
     EXPECT_EQ(empty.GetRoot()->GetFreeSpace(), 61886u);
+}
+
+TEST_F(ImageFile, DuplicateIdsAreFoundAmongSiblingsOnly)
+{
+    // Folders 0001 and 0002 each hold files 0005 and 0006 and a folder 0007 with a file
+    // 0005; the root holds a file 0005 before and a file 0006 after them. Every ID is
+    // unique among its siblings, and the second folder's file 0006 is written as 0BAD
+    // so that it can be found in the bytes.
+    CRQ540Vfs vfs(0);
+    AddFile(vfs, 5, {1});
+    for (const uint16_t folder : {1, 2}) {
+        ASSERT_EQ(vfs.CreateFolder(folder, 4000), 0);
+        ASSERT_EQ(vfs.ChangeDirectory(folder == 1 ? "0001" : "0002"), 0);
+        ASSERT_EQ(vfs.CreateFolder(7, 1000), 0);
+        ASSERT_EQ(vfs.ChangeDirectory("0007"), 0);
+        AddFile(vfs, 5, {2});
+        ASSERT_EQ(vfs.ChangeDirectory(".."), 0);
+        AddFile(vfs, folder == 1 ? 6 : 0x0BAD, {3});
+        AddFile(vfs, 5, {4});
+        ASSERT_EQ(vfs.ChangeDirectory("\\"), 0);
+    }
+    AddFile(vfs, 6, {5});
+    Bytes image = VfsArchive::SerializeImage(vfs.GetRoot(), 0);
+    ASSERT_EQ(Load(image), 0);
+    EXPECT_EQ(VfsArchive::SerializeImage(m_vfs.GetRoot(), 0), image);
+
+    const Bytes marker = {0xAD, 0x0B, FILE_TYPE_EXECUTABLE};
+    const auto found = std::search(image.begin(), image.end(), marker.begin(), marker.end());
+    ASSERT_NE(found, image.end());
+    const auto offset = static_cast<std::size_t>(found - image.begin());
+    image[offset] = 0x05;
+    image[offset + 1] = 0x00;
+    ExpectMalformed(image, "duplicate-id");
+    EXPECT_EQ(m_vfs.GetLastImageDiagnostic().path, "/0002/0005");
+    EXPECT_EQ(m_vfs.GetLastImageDiagnostic().offset, offset);
 }

@@ -922,7 +922,7 @@ void ShellTest::foldersNestedDeeperThanAnyFixedBufferAreReachable()
         *parent->GetFirstChildLink() = child;
         parent = child;
     }
-    *parent->GetFirstChildLink() = new CFileHeader(0x00F1, FILE_TYPE_DATA, 0, nullptr);
+    *parent->GetFirstChildLink() = CFileHeader::Create(0x00F1, FILE_TYPE_DATA, 0, nullptr);
     const QString path = TempPath("deep.rqfs");
     VfsArchive::WriteImage(path.toStdString(), root, 0);
     delete root;

@@ -1,31 +1,45 @@
 // A card file: ID, type byte, and a data buffer whose size is fixed for the file's life.
+// The header and its data share one allocation, so files are made only by Create and
+// Copy and given back with delete.
 #pragma once
 
 #include "rq540/UnknownHeader.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace RQ540 {
 
 class CFileHeader : public CUnknownHeader {
 public:
-    // The data is zero-filled.
-    CFileHeader(uint16_t id, uint8_t type, uint32_t size, CUnknownHeader* next);
-    // Same ID, type, size and bytes as source, in a buffer of its own.
-    CFileHeader(const CFileHeader& source, CUnknownHeader* next);
+    // A file whose data is zero-filled.
+    static CFileHeader* Create(uint16_t id, uint8_t type, uint32_t size, CUnknownHeader* next);
+    // A file whose data is a copy of size bytes at data.
+    static CFileHeader* Create(uint16_t id, uint8_t type, uint32_t size, const uint8_t* data,
+                               CUnknownHeader* next);
+    // Same ID, type, size and bytes as source.
+    static CFileHeader* Copy(const CFileHeader& source, CUnknownHeader* next);
+
+    static void operator delete(void* header);
 
     bool IsFolder() const override { return false; }
 
     uint8_t GetType() const { return m_type; }
     uint32_t GetSize() const { return m_size; }
-    uint8_t* GetData() { return m_data.get(); }
-    const uint8_t* GetData() const { return m_data.get(); }
+    uint8_t* GetData() { return reinterpret_cast<uint8_t*>(this + 1); }
+    const uint8_t* GetData() const { return reinterpret_cast<const uint8_t*>(this + 1); }
 
 private:
+    // Only Create places a header, in front of room for its data.
+    CFileHeader(uint16_t id, uint8_t type, uint32_t size, CUnknownHeader* next)
+        : CUnknownHeader(id, next), m_type(type), m_size(size)
+    {
+    }
+    static void* operator new(std::size_t) = delete;
+    static CFileHeader* Allocate(uint16_t id, uint8_t type, uint32_t size, CUnknownHeader* next);
+
     uint8_t m_type;
     uint32_t m_size;
-    std::unique_ptr<uint8_t[]> m_data;
 };
 
 }  // namespace RQ540

@@ -32,10 +32,10 @@ public:
     void SetDeveloperPassword(const uint8_t* source);
     void GetUserPassword(uint8_t* destination) const;
     void GetDeveloperPassword(uint8_t* destination) const;
-    uint32_t GetUserPasswordSize() const { return static_cast<uint32_t>(m_userPassword.size()); }
+    uint32_t GetUserPasswordSize() const { return m_userPasswordSize; }
     uint32_t GetDeveloperPasswordSize() const
     {
-        return static_cast<uint32_t>(m_developerPassword.size());
+        return static_cast<uint32_t>(m_passwords.size()) - m_userPasswordSize;
     }
 
 private:
@@ -43,8 +43,9 @@ private:
 
     uint32_t m_freeSpace;
     CUnknownHeader* m_firstChild = nullptr;
-    std::vector<uint8_t> m_userPassword;
-    std::vector<uint8_t> m_developerPassword;
+    // The user password, then the developer password: one allocation for both.
+    std::vector<uint8_t> m_passwords;
+    uint32_t m_userPasswordSize;
 };
 
 }  // namespace RQ540
