@@ -8,7 +8,7 @@
 set -euo pipefail
 export LC_ALL=C
 
-rounds=31
+rounds=51
 memory_runs=5
 if [[ ${1:-} == --quick ]]; then
   rounds=1

@@ -108,8 +108,8 @@ constexpr RecordPath kRootPath{nullptr, 0};
 }
 
 // The IDs already met among the children of the folders being read, one set of 65,536
-// bits per folder level. A level's set is emptied again when its folder is done, so each
-// is allocated and cleared once per image.
+// bits (8 KiB) per folder level. A level's set is emptied word by word when its folder is
+// done, so each level is allocated, zeroed, only once per image.
 class CSeenIds {
 public:
     // False when id was already in the set of level.
