@@ -1,5 +1,7 @@
 #include "ZelvoApp.h"
 
+#include "rq540/PendingRemoval.h"
+
 #include <QApplication>
 
 #include <cstdio>
@@ -32,6 +34,8 @@ int main(int argc, char* argv[])
                    stderr);
         return EXIT_FAILURE;
     }
+    // A kill during a save leaves neither a temporary copy of the image nor a lock file behind.
+    RQ540::CPendingRemoval::RemoveOnTermination();
     QApplication application(argc, argv);
     CZelvoApp app;
     if (!app.InitInstance(QApplication::arguments()))
