@@ -1,6 +1,8 @@
 #include "ProgramVersion.h"
 #include "ZelvoApp.h"
 
+#include "rq540/PendingRemoval.h"
+
 #include <QApplication>
 
 #include <cstdio>
@@ -64,6 +66,8 @@ int main(int argc, char* argv[])
                    stderr);
         return EXIT_FAILURE;
     }
+    // A kill during a save leaves neither a temporary copy of the image nor a lock file behind.
+    RQ540::CPendingRemoval::RemoveOnTermination();
     QApplication application(argc, argv);
     CZelvoApp app;
     if (!app.InitInstance(QApplication::arguments()))
