@@ -34,14 +34,15 @@ Bytes StartImage()
 {
     CRQ540Vfs vfs(0);
     FileHandle handle = nullptr;
-    vfs.CreateFolder(1, 2000);
-    vfs.ChangeDirectory("0001");
-    vfs.CreateFile(2, FILE_TYPE_DATA, 8, &handle);
+    // Every step fits a fresh card; a refusal here is a broken fuzz target, so it stops.
+    fuzz_rq::Require(vfs.CreateFolder(1, 2000) == 0);
+    fuzz_rq::Require(vfs.ChangeDirectory("0001") == 0);
+    fuzz_rq::Require(vfs.CreateFile(2, FILE_TYPE_DATA, 8, &handle) == 0);
     const uint8_t bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-    vfs.WriteFile(handle, 0, sizeof bytes, bytes);
-    vfs.CloseFile(handle);
-    vfs.ChangeDirectory("\\");
-    vfs.CreateFile(3, FILE_TYPE_PRIVATE_KEY, 16);
+    fuzz_rq::Require(vfs.WriteFile(handle, 0, sizeof bytes, bytes) == 0);
+    fuzz_rq::Require(vfs.CloseFile(handle) == 0);
+    fuzz_rq::Require(vfs.ChangeDirectory("\\") == 0);
+    fuzz_rq::Require(vfs.CreateFile(3, FILE_TYPE_PRIVATE_KEY, 16) == 0);
     return VfsArchive::SerializeImage(vfs.GetRoot(), 0);
 }
 
