@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   valgrind mtools time
   python3 python3-jsonschema
-  xvfb xauth imagemagick fonts-noto-cjk
+  xvfb xauth imagemagick xdotool fonts-noto-cjk
   librsvg2-bin gzip
   desktop-file-utils appstream libxml2-utils shared-mime-info man-db
   dpkg-dev file lintian
