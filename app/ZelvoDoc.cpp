@@ -80,17 +80,30 @@ bool CZelvoDoc::OnSaveDocument(const QString& path)
     if (!g_pVfs)
         return false;
     const std::filesystem::path file = ToFsPath(path);
-    // Holding the image's lock keeps a command-line run from changing the file between
-    // the check below and the rename. A lock that cannot be created (a folder that is not
-    // writable) leaves the save to fail and say why.
-    RQ540::CImageLock lock;
-    if (lock.Acquire(file, kImageLockWait) == RQ540::CImageLock::TIMED_OUT) {
-        ShowWarning(m_pDialogParent, LoadResString(IDP_FILE_LOCKED).arg(path));
-        return false;
+    int32_t result = RQ540::RESULT_SUCCESS;
+    for (bool bDecided = false; !bDecided;) {
+        // The question is asked without the image's lock, so that a user thinking it over
+        // keeps no command-line run waiting.
+        const std::optional<RQ540::DiskFile::FileIdentity> seen =
+            RQ540::DiskFile::GetIdentity(file);
+        if (!ConfirmOverwrite(path, file, seen))
+            return false;
+        // Holding the lock keeps a command-line run from changing the file between the
+        // check and the rename. A lock that cannot be created (a folder that is not
+        // writable) leaves the save to fail and say why.
+        RQ540::CImageLock lock;
+        if (lock.Acquire(file, kImageLockWait) == RQ540::CImageLock::TIMED_OUT) {
+            ShowWarning(m_pDialogParent, LoadResString(IDP_FILE_LOCKED).arg(path));
+            return false;
+        }
+        // Changed again while the user was asked: ask about what is there now.
+        if (RQ540::DiskFile::GetIdentity(file) != seen)
+            continue;
+        result = g_pVfs->SaveImage(file);
+        if (result == RQ540::RESULT_SUCCESS)
+            m_fileIdentity = RQ540::DiskFile::GetIdentity(file);
+        bDecided = true;
     }
-    if (!ConfirmOverwrite(path, file))
-        return false;
-    const int32_t result = g_pVfs->SaveImage(file);
     if (result != RQ540::RESULT_SUCCESS) {
         // The image writer replaces the file only once the new one is whole, so the file
         // on disk is still the previous one: the changes are not saved.
@@ -98,19 +111,17 @@ bool CZelvoDoc::OnSaveDocument(const QString& path)
         ReportVfsError(m_pDialogParent, QString::fromUtf8(Texts::OPERATION_SAVE_FILE), result);
         return false;
     }
-    m_fileIdentity = RQ540::DiskFile::GetIdentity(file);
     SetModifiedFlag(false);
     return true;
 }
 
-bool CZelvoDoc::ConfirmOverwrite(const QString& path, const std::filesystem::path& file)
+bool CZelvoDoc::ConfirmOverwrite(const QString& path, const std::filesystem::path& file,
+                                 const std::optional<RQ540::DiskFile::FileIdentity>& current)
 {
     if (!m_fileIdentity || QFileInfo(path).absoluteFilePath() != m_strPathName)
         return true;
     // A file that is gone has nothing to lose, and something that is no file any more
     // cannot be overwritten: the save itself reports that.
-    const std::optional<RQ540::DiskFile::FileIdentity> current =
-        RQ540::DiskFile::GetIdentity(file);
     if (!current || *current == *m_fileIdentity || !RQ540::DiskFile::IsRegularFile(file))
         return true;
     return Prompter().Show(m_pDialogParent, LoadResString(IDS_APP_TITLE),

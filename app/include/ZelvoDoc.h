@@ -74,9 +74,10 @@ private:
     // Makes vfs the image of the program; the shell forgets everything that referred into
     // the previous one before it is destroyed.
     void ReplaceImage(std::unique_ptr<RQ540::CRQ540Vfs> vfs);
-    // False when file is the document's own file, changed on disk since this document
-    // read or wrote it, and the user chose not to overwrite it.
-    bool ConfirmOverwrite(const QString& path, const std::filesystem::path& file);
+    // False when file is the document's own file, found as current on disk, changed since
+    // this document read or wrote it, and the user chose not to overwrite it.
+    bool ConfirmOverwrite(const QString& path, const std::filesystem::path& file,
+                          const std::optional<RQ540::DiskFile::FileIdentity>& current);
 
     QString m_strTitle;
     QString m_strPathName;

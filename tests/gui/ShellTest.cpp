@@ -13,6 +13,7 @@
 #include "ZelvoDoc.h"
 #include "ZelvoView.h"
 
+#include "rq540/ImageLock.h"
 #include "rq540/VfsArchive.h"
 
 #include "../FifoUnblocker.h"
@@ -36,6 +37,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <chrono>
 #include <memory>
 
 using namespace RQ540;
@@ -889,6 +891,18 @@ void ShellTest::saveAsksBeforeOverwritingAFileChangedOnDisk()
     QCOMPARE(file.readAll(), theirs);
     file.close();
     QVERIFY(Doc()->IsModified());
+
+    {
+        // A command-line run holding the image: the save waits a moment, then gives up.
+        CImageLock lock;
+        QCOMPARE(lock.Acquire(path.toStdString(), std::chrono::milliseconds(0)),
+                 CImageLock::ACQUIRED);
+        m_prompter->QueueAnswer(IPrompter::Answer::Yes);
+        QVERIFY(Execute(ID_FILE_SAVE));
+        QVERIFY(m_prompter->LastText().startsWith(QStringLiteral("文件正被其他程序修改：")));
+        QCOMPARE(m_prompter->ShownBoxes().size(), std::size_t(3));
+        QVERIFY(Doc()->IsModified());
+    }
 
     m_prompter->QueueAnswer(IPrompter::Answer::Yes);
     QVERIFY(Execute(ID_FILE_SAVE));
