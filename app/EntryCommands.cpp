@@ -1,6 +1,7 @@
 #include "EntryCommands.h"
 
 #include "DialogChecks.h"
+#include "DiskFiles.h"
 #include "EditFileDialog.h"
 #include "FileDialogs.h"
 #include "HardInforDialog.h"
@@ -15,11 +16,11 @@
 #include "ZelvoView.h"
 
 #include "rq540/HexDigits.h"
-#include "rq540/PasswordField.h"
 
-#include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -67,11 +68,10 @@ void CEntryCommands::OnNewFolder()
         ReportVfsError(m_pView, QString::fromUtf8(Texts::OPERATION_CREATE_FOLDER), result);
         return;
     }
-    folder->SetDeveloperPassword(RQ540::PasswordField(dlg.m_strDeveloperPassword.toStdString(),
-                                                      g_pVfs->GetDeveloperPasswordLength())
+    folder->SetDeveloperPassword(PasswordFieldOf(dlg.m_strDeveloperPassword,
+                                                  g_pVfs->GetDeveloperPasswordLength())
                                      .data());
-    folder->SetUserPassword(RQ540::PasswordField(dlg.m_strUserPassword.toStdString(),
-                                                 g_pVfs->GetUserPasswordLength())
+    folder->SetUserPassword(PasswordFieldOf(dlg.m_strUserPassword, g_pVfs->GetUserPasswordLength())
                                 .data());
     EntriesChanged();
 }
@@ -106,21 +106,20 @@ void CEntryCommands::OnImport()
     dlg.m_nFileHeaderSize = g_pVfs->GetFileHeaderSize();
     if (dlg.DoModal() != QDialog::Accepted)
         return;
-    // Without a file name the new file stays zero-filled.
+    // Without a file name the new file stays zero-filled; a shorter disk file leaves the
+    // rest zero, a longer one is cut at the size.
     std::vector<uint8_t> buffer(dlg.m_nSize, 0);
-    QFile disk(dlg.m_strFileName);
-    const bool bFromDisk = !dlg.m_strFileName.isEmpty();
-    if (bFromDisk && !disk.open(QIODevice::ReadOnly)) {
-        ShowWarning(m_pView, QString::fromUtf8(Texts::CANNOT_OPEN_FILE).arg(dlg.m_strFileName));
-        return;
+    if (!dlg.m_strFileName.isEmpty()) {
+        const std::optional<std::vector<uint8_t>> bytes =
+            ReadDiskBytes(m_pView, dlg.m_strFileName, dlg.m_nSize);
+        if (!bytes)
+            return;
+        std::copy(bytes->begin(), bytes->end(), buffer.begin());
     }
     RQ540::FileHandle handle = nullptr;
     const int32_t result = g_pVfs->CreateFile(
         FileIdOf(dlg), DialogChecks::TypeFromListIndex(dlg.m_nTypeIndex), dlg.m_nSize, &handle);
     if (result == RQ540::RESULT_SUCCESS) {
-        // A shorter disk file leaves the rest zero; a longer one is cut at the size.
-        if (bFromDisk)
-            disk.read(reinterpret_cast<char*>(buffer.data()), dlg.m_nSize);
         // The whole new file through the handle just opened: neither can be refused.
         (void)g_pVfs->WriteFile(handle, 0, dlg.m_nSize, buffer.data());
         (void)g_pVfs->CloseFile(handle);
@@ -145,11 +144,6 @@ void CEntryCommands::OnExport()
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += extension;
-    QFile disk(path);
-    if (!disk.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        ShowWarning(m_pView, QString::fromUtf8(Texts::CANNOT_CREATE_FILE).arg(path));
-        return;
-    }
     RQ540::FileHandle handle = nullptr;
     if (g_pVfs->OpenFile(id, &handle) != RQ540::RESULT_SUCCESS)
         return;
@@ -157,10 +151,8 @@ void CEntryCommands::OnExport()
     // The whole file through the handle just opened: neither can be refused.
     (void)g_pVfs->ReadFile(handle, 0, handle->GetSize(), buffer.data());
     (void)g_pVfs->CloseFile(handle);
-    const auto length = static_cast<qint64>(buffer.size());
-    if (disk.write(reinterpret_cast<const char*>(buffer.data()), length) != length ||
-        !disk.flush())
-        ShowWarning(m_pView, QString::fromUtf8(Texts::CANNOT_WRITE_FILE).arg(path));
+    // Written beside the destination and renamed over it, so a failure leaves it whole.
+    ReplaceDiskFile(m_pView, path, buffer);
 }
 
 void CEntryCommands::OnEditFile()

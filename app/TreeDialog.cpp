@@ -11,7 +11,6 @@
 
 #include "rq540/FolderHeader.h"
 #include "rq540/HexDigits.h"
-#include "rq540/PasswordField.h"
 
 #include <QHeaderView>
 #include <QMenu>
@@ -19,7 +18,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -29,12 +27,10 @@ constexpr int TREE_CONTROL_ID = 1000;
 // The tree's fixed-pitch font has a cell height of 16 pixels, about 13 to the em.
 constexpr int TREE_FONT_PIXELS = 13;
 
-// The stored bytes up to the first zero byte, as text.
+// A stored password field as the text that gives back exactly its bytes.
 QString PasswordText(const std::vector<uint8_t>& bytes)
 {
-    const auto end = std::find(bytes.begin(), bytes.end(), uint8_t{0});
-    return QString::fromUtf8(reinterpret_cast<const char*>(bytes.data()),
-                             static_cast<qsizetype>(end - bytes.begin()));
+    return QString::fromStdU16String(RQ540::PasswordFieldText(bytes));
 }
 
 }  // namespace
@@ -228,8 +224,8 @@ void CTreeDialog::OnChangePassword()
     const EntryItemData* record = GetItemData(node);
     auto* folder = record ? static_cast<RQ540::CFolderHeader*>(record->pHeader) : g_pVfs->GetRoot();
 
-    std::vector<uint8_t> developer(folder->GetDeveloperPasswordSize() + 1, 0);
-    std::vector<uint8_t> user(folder->GetUserPasswordSize() + 1, 0);
+    std::vector<uint8_t> developer(folder->GetDeveloperPasswordSize(), 0);
+    std::vector<uint8_t> user(folder->GetUserPasswordSize(), 0);
     folder->GetDeveloperPassword(developer.data());
     folder->GetUserPassword(user.data());
     QString strDeveloperPassword = PasswordText(developer);
@@ -237,12 +233,10 @@ void CTreeDialog::OnChangePassword()
     if (!m_runPasswordDialog(this, record == nullptr, strDeveloperPassword, strUserPassword))
         return;
 
-    folder->SetDeveloperPassword(RQ540::PasswordField(strDeveloperPassword.toStdString(),
-                                                      g_pVfs->GetDeveloperPasswordLength())
-                                     .data());
+    folder->SetDeveloperPassword(
+        PasswordFieldOf(strDeveloperPassword, g_pVfs->GetDeveloperPasswordLength()).data());
     folder->SetUserPassword(
-        RQ540::PasswordField(strUserPassword.toStdString(), g_pVfs->GetUserPasswordLength())
-            .data());
+        PasswordFieldOf(strUserPassword, g_pVfs->GetUserPasswordLength()).data());
     // The passwords are part of the image: without this, closing would drop them unasked.
     m_pDocument->SetModifiedFlag();
 }

@@ -8,12 +8,18 @@
 #include "ShellTexts.h"
 #include "StringTable.h"
 
+#include "rq540/ImageLock.h"
+
 #include <QFileInfo>
 
-#include <filesystem>
+#include <chrono>
 #include <utility>
 
 namespace {
+
+// How long a save waits for a command-line run that is changing the same image; such a
+// run holds the image for a moment only.
+constexpr std::chrono::milliseconds kImageLockWait{3000};
 
 std::filesystem::path ToFsPath(const QString& path)
 {
@@ -36,6 +42,7 @@ CZelvoDoc::~CZelvoDoc()
 bool CZelvoDoc::OnNewDocument()
 {
     m_strPathName.clear();
+    m_fileIdentity.reset();
     m_bModified = false;
     ReplaceImage(std::make_unique<RQ540::CRQ540Vfs>(RQ540::NEW_CARD_MODEL));
     SetTitle(QString::fromUtf8(Texts::NEW_DOCUMENT_TITLE));
@@ -48,6 +55,10 @@ bool CZelvoDoc::OnNewDocument()
 bool CZelvoDoc::OnOpenDocument(const QString& path)
 {
     auto vfs = std::make_unique<RQ540::CRQ540Vfs>();
+    // Taken before reading, so that a change made while the image is read counts as a
+    // change at the next save.
+    const std::optional<RQ540::DiskFile::FileIdentity> identity =
+        RQ540::DiskFile::GetIdentity(ToFsPath(path));
     const int32_t result = vfs->LoadImage(ToFsPath(path));
     if (result != RQ540::RESULT_SUCCESS) {
         ReportVfsError(m_pDialogParent, QString::fromUtf8(Texts::OPERATION_OPEN_FILE), result,
@@ -56,6 +67,7 @@ bool CZelvoDoc::OnOpenDocument(const QString& path)
     }
     ReplaceImage(std::move(vfs));
     m_bModified = false;
+    m_fileIdentity = identity;
     SetPathName(path);
     EnterFolder(RootPath());
     emit PathChanged(g_szCurrentPath);
@@ -67,7 +79,31 @@ bool CZelvoDoc::OnSaveDocument(const QString& path)
 {
     if (!g_pVfs)
         return false;
-    const int32_t result = g_pVfs->SaveImage(ToFsPath(path));
+    const std::filesystem::path file = ToFsPath(path);
+    int32_t result = RQ540::RESULT_SUCCESS;
+    for (bool bDecided = false; !bDecided;) {
+        // The question is asked without the image's lock, so that a user thinking it over
+        // keeps no command-line run waiting.
+        const std::optional<RQ540::DiskFile::FileIdentity> seen =
+            RQ540::DiskFile::GetIdentity(file);
+        if (!ConfirmOverwrite(path, file, seen))
+            return false;
+        // Holding the lock keeps a command-line run from changing the file between the
+        // check and the rename. A lock that cannot be created (a folder that is not
+        // writable) leaves the save to fail and say why.
+        RQ540::CImageLock lock;
+        if (lock.Acquire(file, kImageLockWait) == RQ540::CImageLock::TIMED_OUT) {
+            ShowWarning(m_pDialogParent, LoadResString(IDP_FILE_LOCKED).arg(path));
+            return false;
+        }
+        // Changed again while the user was asked: ask about what is there now.
+        if (RQ540::DiskFile::GetIdentity(file) != seen)
+            continue;
+        result = g_pVfs->SaveImage(file);
+        if (result == RQ540::RESULT_SUCCESS)
+            m_fileIdentity = RQ540::DiskFile::GetIdentity(file);
+        bDecided = true;
+    }
     if (result != RQ540::RESULT_SUCCESS) {
         // The image writer replaces the file only once the new one is whole, so the file
         // on disk is still the previous one: the changes are not saved.
@@ -77,6 +113,21 @@ bool CZelvoDoc::OnSaveDocument(const QString& path)
     }
     SetModifiedFlag(false);
     return true;
+}
+
+bool CZelvoDoc::ConfirmOverwrite(const QString& path, const std::filesystem::path& file,
+                                 const std::optional<RQ540::DiskFile::FileIdentity>& current)
+{
+    if (!m_fileIdentity || QFileInfo(path).absoluteFilePath() != m_strPathName)
+        return true;
+    // A file that is gone has nothing to lose, and something that is no file any more
+    // cannot be overwritten: the save itself reports that.
+    if (!current || *current == *m_fileIdentity || !RQ540::DiskFile::IsRegularFile(file))
+        return true;
+    return Prompter().Show(m_pDialogParent, LoadResString(IDS_APP_TITLE),
+                           LoadResString(IDP_FILE_CHANGED_ON_DISK).arg(path),
+                           IPrompter::Icon::Warning,
+                           IPrompter::Buttons::YesNo) == IPrompter::Answer::Yes;
 }
 
 void CZelvoDoc::OnCloseDocument()

@@ -1,8 +1,11 @@
 #include "DataExchange.h"
 
 #include "DialogChecks.h"
+#include "PasswordFieldValidator.h"
 #include "Prompter.h"
 #include "ShellTexts.h"
+
+#include "rq540/PasswordField.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,6 +28,29 @@ void CDataExchange::Text(QLineEdit* edit, QString& value, int maxChars)
     const QString text = edit->text();
     if (maxChars >= 0 && text.size() > maxChars) {
         Fail(edit, QString::fromUtf8(Texts::TOO_MANY_CHARACTERS).arg(maxChars));
+        return;
+    }
+    value = text;
+}
+
+void CDataExchange::PasswordText(QLineEdit* edit, QString& value, uint32_t maxBytes)
+{
+    if (m_bFailed)
+        return;
+    if (!m_bSaveAndValidate) {
+        if (!edit->validator()) {
+            // Every character takes at least one byte: no longer text can fit.
+            edit->setMaxLength(static_cast<int>(maxBytes));
+            edit->setValidator(new CPasswordFieldValidator(maxBytes, edit));
+            edit->setToolTip(QString::fromUtf8(Texts::PASSWORD_LIMIT_TIP).arg(maxBytes));
+        }
+        edit->setText(value);
+        return;
+    }
+    // Typing cannot pass the limit, but a text set by the program can.
+    const QString text = edit->text();
+    if (!RQ540::FitsPasswordField(text.toStdU16String(), maxBytes)) {
+        Fail(edit, QString::fromUtf8(Texts::TOO_MANY_BYTES).arg(maxBytes));
         return;
     }
     value = text;

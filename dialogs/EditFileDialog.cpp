@@ -1,23 +1,12 @@
 #include "EditFileDialog.h"
 
+#include "DiskFiles.h"
 #include "FileDialogs.h"
 #include "ShellTexts.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPushButton>
 
 #include <algorithm>
-#include <cstring>
-
-namespace {
-
-QString NativePath(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
-}  // namespace
 
 CEditFileDialog::CEditFileDialog(QWidget* parent)
     : CExchangeDialog(parent, QString::fromUtf8(Texts::EDIT_FILE_TITLE), 234, 216), m_hexEdit(this),
@@ -72,17 +61,10 @@ void CEditFileDialog::OnExport()
         QString::fromUtf8(Texts::DISK_FILE_FILTER));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        Warn(QString::fromUtf8(Texts::EDIT_CANNOT_CREATE_FILE).arg(NativePath(path)));
-        return;
-    }
-    TakeEdits();
-    // Always the card file's size, whatever the editor holds.
-    const qint64 size = BufferBytes();
-    if (file.write(reinterpret_cast<const char*>(m_pBuffer.get()), size) != size ||
-        !file.flush())
-        Warn(QString::fromUtf8(Texts::EDIT_CANNOT_WRITE_FILE).arg(NativePath(path)));
+    // Always the card file's size, whatever the editor holds. The buffer takes the edits
+    // only once they are on disk, so a failed export leaves the dialog's data as it was.
+    if (ReplaceDiskFile(this, path, EditedBytes()))
+        TakeEdits();
 }
 
 void CEditFileDialog::OnImport()
@@ -92,18 +74,12 @@ void CEditFileDialog::OnImport()
         QString::fromUtf8(Texts::DISK_FILE_FILTER));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Warn(QString::fromUtf8(Texts::EDIT_CANNOT_OPEN_FILE).arg(NativePath(path)));
-        return;
-    }
     // A shorter file replaces only its own bytes; the rest keep what the buffer held.
-    const QByteArray bytes = file.read(BufferBytes());
-    if (file.error() != QFileDevice::NoError) {
-        Warn(QString::fromUtf8(Texts::EDIT_CANNOT_READ_FILE).arg(NativePath(path)));
+    const std::optional<std::vector<uint8_t>> bytes =
+        ReadDiskBytes(this, path, static_cast<uint64_t>(BufferBytes()));
+    if (!bytes)
         return;
-    }
-    std::memcpy(m_pBuffer.get(), bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::copy(bytes->begin(), bytes->end(), m_pBuffer.get());
     m_hexEdit.SetData(m_pBuffer.get(), BufferBytes());
 }
 
@@ -112,10 +88,18 @@ int32_t CEditFileDialog::BufferBytes() const
     return std::clamp(m_nSize, 0, EDIT_BUFFER_SIZE);
 }
 
-void CEditFileDialog::TakeEdits()
+std::vector<uint8_t> CEditFileDialog::EditedBytes() const
 {
+    std::vector<uint8_t> bytes(m_pBuffer.get(), m_pBuffer.get() + BufferBytes());
     const CHexEditState& state = m_hexEdit.State();
     const int32_t count = std::min(BufferBytes(), state.m_nLength);
     if (count > 0)
-        std::memcpy(m_pBuffer.get(), state.m_pData.get(), static_cast<std::size_t>(count));
+        std::copy_n(state.m_pData.get(), count, bytes.begin());
+    return bytes;
+}
+
+void CEditFileDialog::TakeEdits()
+{
+    const std::vector<uint8_t> bytes = EditedBytes();
+    std::copy(bytes.begin(), bytes.end(), m_pBuffer.get());
 }

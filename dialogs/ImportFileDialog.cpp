@@ -2,10 +2,12 @@
 
 #include "DataExchange.h"
 #include "DialogChecks.h"
+#include "DiskFiles.h"
 #include "FileDialogs.h"
 #include "ShellTexts.h"
 
-#include <QFile>
+#include "rq540/CardModel.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -36,18 +38,28 @@ void CImportFileDialog::DoDataExchange(CDataExchange& dx)
     CFileEntryDialog::DoDataExchange(dx);
 }
 
+std::optional<uint64_t> CImportFileDialog::DiskLength(const QString& path)
+{
+    // A file longer than the card is refused by its size alone, so reading stops one byte
+    // past the card's capacity: an endless device or a huge file costs no more than that.
+    const std::optional<std::vector<uint8_t>> bytes =
+        ReadDiskBytes(this, path, uint64_t{RQ540::GetCapacity(RQ540::NEW_CARD_MODEL)} + 1);
+    if (!bytes)
+        return std::nullopt;
+    return bytes->size();
+}
+
 bool CImportFileDialog::PrepareSize()
 {
     if (m_nSize != 0 || m_strFileName.isEmpty())
         return true;
-    QFile file(m_strFileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Warn(QString::fromUtf8(Texts::CANNOT_OPEN_FILE).arg(m_strFileName));
+    const std::optional<uint64_t> length = DiskLength(m_strFileName);
+    if (!length) {
         m_editFileName->setFocus();
         m_editFileName->selectAll();
         return false;
     }
-    m_nSize = DialogChecks::DiskLengthAsSize(static_cast<uint64_t>(file.size()));
+    m_nSize = DialogChecks::DiskLengthAsSize(*length);
     return true;
 }
 
@@ -61,14 +73,11 @@ void CImportFileDialog::OnBrowse()
         QString::fromUtf8(Texts::DISK_FILE_FILTER));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Warn(QString::fromUtf8(Texts::CANNOT_OPEN_FILE).arg(path));
+    const std::optional<uint64_t> length = DiskLength(path);
+    if (!length)
         return;
-    }
     m_strFileName = path;
-    m_nSize = DialogChecks::SizeFromDiskLength(static_cast<uint64_t>(file.size()), m_nFreeSpace,
-                                               m_nFileHeaderSize);
+    m_nSize = DialogChecks::SizeFromDiskLength(*length, m_nFreeSpace, m_nFileHeaderSize);
     UpdateData(false);
     m_editFileName->setFocus();
     m_editFileName->selectAll();

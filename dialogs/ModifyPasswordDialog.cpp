@@ -34,10 +34,10 @@ bool CModifyPasswordDialog::RunModal(QWidget* parent, bool bRoot, QString& strDe
 
 void CModifyPasswordDialog::DoDataExchange(CDataExchange& dx)
 {
-    dx.Text(m_editDeveloperPassword, m_strDeveloperPassword,
-            static_cast<int>(RQ540::GetDeveloperPasswordLength(m_nModel)));
-    dx.Text(m_editUserPassword, m_strUserPassword,
-            static_cast<int>(RQ540::GetUserPasswordLength(m_nModel)));
+    dx.PasswordText(m_editDeveloperPassword, m_strDeveloperPassword,
+                    RQ540::GetDeveloperPasswordLength(m_nModel));
+    dx.PasswordText(m_editUserPassword, m_strUserPassword,
+                    RQ540::GetUserPasswordLength(m_nModel));
 }
 
 void CModifyPasswordDialog::OnInitDialog()

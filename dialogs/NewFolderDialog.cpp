@@ -31,10 +31,10 @@ void CNewFolderDialog::DoDataExchange(CDataExchange& dx)
 {
     dx.Text(m_editFolderId, m_strFolderId, RQ540::ID_DIGITS);
     dx.Text(m_editSize, m_nSize);
-    dx.Text(m_editDeveloperPassword, m_strDeveloperPassword,
-            static_cast<int>(RQ540::GetDeveloperPasswordLength(m_nModel)));
-    dx.Text(m_editUserPassword, m_strUserPassword,
-            static_cast<int>(RQ540::GetUserPasswordLength(m_nModel)));
+    dx.PasswordText(m_editDeveloperPassword, m_strDeveloperPassword,
+                    RQ540::GetDeveloperPasswordLength(m_nModel));
+    dx.PasswordText(m_editUserPassword, m_strUserPassword,
+                    RQ540::GetUserPasswordLength(m_nModel));
 }
 
 void CNewFolderDialog::OnOK()

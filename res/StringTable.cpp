@@ -21,6 +21,9 @@ constexpr StringEntry g_strings[] = {
     {IDS_COLUMN_STATE, "状态"},
     {IDS_CURRENT_PATH, "当前路径： "},
     {IDS_FREE_SPACE, "剩余空间 %d 字节"},
+    {IDP_FILE_CHANGED_ON_DISK,
+     "文件已被其他程序修改：%1\n保存将覆盖其他程序所做的改动。是否仍要保存？"},
+    {IDP_FILE_LOCKED, "文件正被其他程序修改：%1\n请稍后再保存。"},
     {IDR_MAINFRAME, "RQ540虚拟文件系统管理器\n\nRQ540虚拟文件系统管理器\n"
                     "RQ540虚拟文件系统文件 (*.rqfs)\n.rqfs\nRQVfs.Document\nRQVfs.Document"},
     {IDS_APP_TITLE, "RQ540虚拟文件系统管理器"},

@@ -4,6 +4,7 @@
 // their own signals.
 #pragma once
 
+#include "rq540/PasswordField.h"
 #include "rq540/RQ540Vfs.h"
 
 #include <QString>
@@ -31,7 +32,12 @@ const std::string& RootPath();
 // windows is the caller's part. Does nothing without an image.
 void EnterFolder(const std::string& path);
 
+// The field to store for a password dialog's text (see RQ540::PasswordFieldText), at most
+// length bytes of it; the dialogs never let a text grow past that.
+RQ540::PasswordBuffer PasswordFieldOf(const QString& text, uint32_t length);
+
 // Reports a failed core operation: "<operation>操作失败, 错误信息：<message>!" in the warning
-// box, over parent. The message is vfs's text for code (g_pVfs's when vfs is null).
+// box, over parent. The message is vfs's text for code (g_pVfs's when vfs is null); a
+// failed image read or write adds why the file could not be used, when that is known.
 void ReportVfsError(QWidget* parent, const QString& operation, int32_t code,
                     const RQ540::CVirtualFileSystem* vfs = nullptr);

@@ -6,6 +6,7 @@
 
 #include "CommandTable.h"
 
+#include "rq540/DiskFile.h"
 #include "rq540/RQ540Vfs.h"
 
 #include <QObject>
@@ -13,7 +14,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CZelvoDoc : public QObject {
@@ -27,6 +30,8 @@ public:
     // Reads the image at path; on failure reports it and keeps the current image.
     bool OnOpenDocument(const QString& path);
     // Writes the image to path; on failure reports it and leaves the modified flag set.
+    // When path is the document's file and another program changed that file since it
+    // was opened or saved here, asks first; No leaves the file alone and fails the save.
     bool OnSaveDocument(const QString& path);
     // Drops the image.
     void OnCloseDocument();
@@ -69,10 +74,17 @@ private:
     // Makes vfs the image of the program; the shell forgets everything that referred into
     // the previous one before it is destroyed.
     void ReplaceImage(std::unique_ptr<RQ540::CRQ540Vfs> vfs);
+    // False when file is the document's own file, found as current on disk, changed since
+    // this document read or wrote it, and the user chose not to overwrite it.
+    bool ConfirmOverwrite(const QString& path, const std::filesystem::path& file,
+                          const std::optional<RQ540::DiskFile::FileIdentity>& current);
 
     QString m_strTitle;
     QString m_strPathName;
     bool m_bModified = false;
+    // The document's file as this document last read or wrote it; nothing for a new
+    // image or a file that was not there.
+    std::optional<RQ540::DiskFile::FileIdentity> m_fileIdentity;
     CCommandTable m_commands;
     QPointer<QWidget> m_pDialogParent;
 };

@@ -20,6 +20,9 @@ public:
     // A text of at most maxChars characters, the control accepting no more; a negative
     // maxChars sets no limit.
     void Text(QLineEdit* edit, QString& value, int maxChars = -1);
+    // A password field of maxBytes bytes, in the text form of RQ540::PasswordFieldText:
+    // typing stops at the field's bytes, and the tool tip says so.
+    void PasswordText(QLineEdit* edit, QString& value, uint32_t maxBytes);
     // An unsigned decimal number read as "%u" reads it.
     void Text(QLineEdit* edit, uint32_t& value);
     // The selected position of a list; -1 for none.

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 // Bytes m_pBuffer holds; larger than any card file.
 inline constexpr int32_t EDIT_BUFFER_SIZE = 0x100000;
@@ -41,6 +42,8 @@ private:
     void OnImport();
     // m_nSize, kept within the buffer.
     int32_t BufferBytes() const;
+    // m_nSize bytes of m_pBuffer with the editor's bytes (at most m_nSize) over them.
+    std::vector<uint8_t> EditedBytes() const;
     // The editor's bytes, at most m_nSize of them, into m_pBuffer.
     void TakeEdits();
 

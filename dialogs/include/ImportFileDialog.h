@@ -7,6 +7,9 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+
 class QLineEdit;
 
 class CImportFileDialog : public CFileEntryDialog {
@@ -24,4 +27,7 @@ protected:
 
 private:
     void OnBrowse();
+    // The length of the disk file path names, counted up to one byte past the card's
+    // capacity; nothing after the file was reported as unreadable.
+    std::optional<uint64_t> DiskLength(const QString& path);
 };

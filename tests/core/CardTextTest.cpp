@@ -118,3 +118,42 @@ TEST(PasswordField, ModelLengthsFitTheBuffer)
     EXPECT_LE(GetUserPasswordLength(NEW_CARD_MODEL), PASSWORD_BUFFER_SIZE);
     EXPECT_LE(GetDeveloperPasswordLength(NEW_CARD_MODEL), PASSWORD_BUFFER_SIZE);
 }
+
+// Every stored field, whatever its bytes, comes back from its text unchanged once padded.
+TEST(PasswordField, TextGivesBackTheStoredBytes)
+{
+    const std::string fields[] = {
+        std::string(8, '\xFF'),                       // an 8-bit code page
+        "ab\xE5\xAF\x86\xE7\xA0",                     // "ab密" and a character cut at the end
+        "\xE5\xAF\x86\xE7\xA0\x81",                   // "密码", valid
+        std::string("a\0b", 3),                        // a zero inside the field
+        "\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80",     // overlong, surrogate, beyond U+10FFFF
+        "\xF0\x90\x80\x80\xDC",                       // U+10000 before a lone byte
+        "",
+    };
+    for (const std::string& bytes : fields) {
+        const std::u16string text = PasswordFieldText(
+            std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+        EXPECT_EQ(PasswordFieldBytes(text), bytes) << testing::PrintToString(bytes);
+    }
+}
+
+TEST(PasswordField, TextDecodesUtf8AndEscapesTheRest)
+{
+    const std::string bytes = "\xE5\xAF\x86\xFF";
+    EXPECT_EQ(PasswordFieldText(std::span(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                          bytes.size())),
+              u"\u5BC6\xDCFF");
+    const uint8_t padded[8] = {'1', '2', 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(PasswordFieldText(padded), u"12");
+}
+
+TEST(PasswordField, LimitCountsBytesNotCharacters)
+{
+    EXPECT_TRUE(FitsPasswordField(u"密码", 8));
+    EXPECT_FALSE(FitsPasswordField(u"密码一", 8));   // 9 bytes
+    EXPECT_TRUE(FitsPasswordField(u"12345678", 8));
+    EXPECT_FALSE(FitsPasswordField(u"123456789", 8));
+    EXPECT_TRUE(FitsPasswordField(u"密码一二三四五六", 24));
+    EXPECT_FALSE(FitsPasswordField(u"密码一二三四五六七", 24));
+}

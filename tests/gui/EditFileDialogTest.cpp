@@ -237,8 +237,10 @@ void EditFileDialogTest::cancelledPickersAndFileErrorsKeepTheData()
     QCOMPARE(outcome.buffer[5], uint8_t{0xF5});
     const auto& shown = m_prompter->ShownBoxes();
     QCOMPARE(shown.size(), std::size_t{2});
-    QVERIFY(shown[0].text.contains(QStringLiteral("export.bin")));
-    QVERIFY(shown[1].text.contains(QStringLiteral("missing.bin")));
+    // The same wording as the list's export and import.
+    QCOMPARE(shown[0].text,
+             QStringLiteral("无法创建文件 %1 !").arg(Path("no-such-folder/export.bin")));
+    QCOMPARE(shown[1].text, QStringLiteral("无法打开文件 %1 !").arg(Path("missing.bin")));
     QCOMPARE(shown[0].icon, IPrompter::Icon::Warning);
 }
 

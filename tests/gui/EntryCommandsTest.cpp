@@ -13,8 +13,14 @@
 #include "ZelvoDoc.h"
 #include "ZelvoView.h"
 
+#include "../FifoUnblocker.h"
+#include "../core/FaultyIo.h"
+
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -117,8 +123,11 @@ private slots:
     void importOfUnreadableFileChangesNothing();
     void exportWritesExactlyTheFileSize();
     void exportToUncreatableFileIsReported();
+    void failedExportLeavesTheDestinationWhole();
+    void importRefusesFifosAndReadsNoMoreThanTheCard();
     void editFileWritesBackOnOkOnly();
     void changePasswordStoresFixedLengthFields();
+    void changePasswordKeepsUntouchedBytesAndLimitsTyping();
     void hardwareInformationStaysOutOfTheImage();
 
 private:
@@ -444,6 +453,52 @@ void EntryCommandsTest::exportToUncreatableFileIsReported()
     QVERIFY(!g_pVfs->IsOpen(g_pVfs->FindFile(0x0003)));
 }
 
+// The disk filling up half way through the export: the old file at the destination stays.
+void EntryCommandsTest::failedExportLeavesTheDestinationWhole()
+{
+    MakeFile(0x0003, 300);
+    View()->selectRow(RowOf(0x0003));
+    const QString path = WriteDiskFile(QStringLiteral("out.bin"), 1000);
+    const QByteArray before = ReadDiskFile(path);
+    m_pFileDialogs->QueuePath(path);
+    {
+        testing_rq::FaultyIo io(testing_rq::Call::Write, 1);
+        QVERIFY(Run(ID_EXPORT));
+        QVERIFY(io.Failed());
+    }
+    QCOMPARE(m_pPrompter->LastText(), QStringLiteral("无法写入文件 %1 !").arg(path));
+    QCOMPARE(ReadDiskFile(path), before);
+    QCOMPARE(QDir(m_pDir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// A FIFO is refused without waiting for a writer; an endless device is read no further
+// than one byte past the card, which the size check then refuses.
+void EntryCommandsTest::importRefusesFifosAndReadsNoMoreThanTheCard()
+{
+    const QString fifo = m_pDir->filePath(QStringLiteral("fifo"));
+    QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const CFifoUnblocker unblocker(fifo.toStdString());
+    AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
+        Edit(dialog, 1030)->setText(fifo);
+        Edit(dialog, 1028)->setText(QStringLiteral("10"));
+        ClickButton(dialog, CExchangeDialog::IDOK);
+    });
+    QVERIFY(Run(ID_IMPORT));
+    QCOMPARE(m_pPrompter->LastText(),
+             QStringLiteral("无法打开文件 %1 !\n原因：不是普通文件").arg(fifo));
+    QVERIFY(!g_pVfs->GetFirstEntry());
+
+    AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
+        Edit(dialog, 1030)->setText(QStringLiteral("/dev/zero"));
+        Edit(dialog, 1028)->setText(QStringLiteral("0"));
+        ClickButton(dialog, CExchangeDialog::IDOK);
+    });
+    QVERIFY(Run(ID_IMPORT));
+    QVERIFY(m_pPrompter->LastText().startsWith(QStringLiteral("当前文件夹剩余空间61886字节")));
+    QVERIFY(!g_pVfs->GetFirstEntry());
+    QVERIFY(!m_pDocument->IsModified());
+}
+
 void EntryCommandsTest::editFileWritesBackOnOkOnly()
 {
     MakeFile(0x0003, 20);
@@ -506,6 +561,41 @@ void EntryCommandsTest::changePasswordStoresFixedLengthFields()
     QVERIFY(Run(ID_CHANGE_PASSWORD));
     QCOMPARE(title, QStringLiteral("修改当前目录的密码"));
     QCOMPARE(DeveloperPassword(*folder), Bytes("582936145829361458293614", 24));
+}
+
+// Bytes that are not UTF-8 survive a dialog closed with OK; typing stops at the field's
+// bytes without cutting a character.
+void EntryCommandsTest::changePasswordKeepsUntouchedBytesAndLimitsTyping()
+{
+    RQ540::CFolderHeader* root = g_pVfs->GetRoot();
+    const std::vector<uint8_t> developer(24, 0xFF);
+    // "密码" and the first two bytes of "一".
+    const std::vector<uint8_t> user = {0xE5, 0xAF, 0x86, 0xE7, 0xA0, 0x81, 0xE4, 0xB8};
+    root->SetDeveloperPassword(developer.data());
+    root->SetUserPassword(user.data());
+    CTreeDialog* tree = m_pFrame->GetTreeDialog();
+    tree->SelectItem(tree->GetRootItem());
+    AnswerDialog<CModifyPasswordDialog>(
+        [](CModifyPasswordDialog& dialog) { ClickButton(dialog, CExchangeDialog::IDOK); });
+    QVERIFY(Run(ID_CHANGE_PASSWORD));
+    QCOMPARE(DeveloperPassword(*root), developer);
+    QCOMPARE(UserPassword(*root), user);
+
+    QString toolTip;
+    AnswerDialog<CModifyPasswordDialog>([&](CModifyPasswordDialog& dialog) {
+        QLineEdit* edit = Edit(dialog, 1005);
+        toolTip = edit->toolTip();
+        edit->clear();
+        // Typed one character at a time, as an input method hands them over.
+        for (const QChar character : QStringLiteral("密码一二三四"))
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
+        ClickButton(dialog, CExchangeDialog::IDOK);
+    });
+    QVERIFY(Run(ID_CHANGE_PASSWORD));
+    QVERIFY(toolTip.contains(QStringLiteral("8 个字节")));
+    QCOMPARE(UserPassword(*root), Bytes("密码", 8));
+    QCOMPARE(DeveloperPassword(*root), developer);
 }
 
 void EntryCommandsTest::hardwareInformationStaysOutOfTheImage()

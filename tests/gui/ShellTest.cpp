@@ -13,7 +13,13 @@
 #include "ZelvoDoc.h"
 #include "ZelvoView.h"
 
+#include "rq540/ImageLock.h"
 #include "rq540/VfsArchive.h"
+
+#include "../FifoUnblocker.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -31,6 +37,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <chrono>
 #include <memory>
 
 using namespace RQ540;
@@ -133,6 +140,8 @@ private slots:
     void newAsksToSaveAModifiedImage();
     void recentFilesKeepTheLatestFour();
     void failedSaveKeepsTheImageModified();
+    void saveAsksBeforeOverwritingAFileChangedOnDisk();
+    void fileProblemsAreRefusedWithTheirReason();
     void changePasswordStoresFixedFieldsAndMarksModified();
     void foldersNestedDeeperThanAnyFixedBufferAreReachable();
     void commandLineAndDroppedFilesOpenDocuments();
@@ -843,7 +852,8 @@ void ShellTest::failedSaveKeepsTheImageModified()
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir(m_dir->path()).mkdir("image.rqfs"));
     QVERIFY(Execute(ID_FILE_SAVE));
-    QCOMPARE(m_prompter->LastText(), QStringLiteral("保存文件操作失败, 错误信息：文件操作失败!"));
+    QCOMPARE(m_prompter->LastText(),
+             QStringLiteral("保存文件操作失败, 错误信息：文件操作失败!\n原因：不是普通文件"));
     QCOMPARE(m_prompter->ShownBoxes().back().icon, IPrompter::Icon::Warning);
     QVERIFY(Doc()->IsModified());
 
@@ -859,6 +869,74 @@ void ShellTest::failedSaveKeepsTheImageModified()
     m_prompter->QueueAnswer(IPrompter::Answer::Cancel);
     QVERIFY(!Frame()->close());
     QCOMPARE(m_prompter->LastText(), QStringLiteral("是否将改动保存到 %1？").arg(path));
+}
+
+// Another program rewrote the document's file: No leaves its work alone, Yes overwrites.
+void ShellTest::saveAsksBeforeOverwritingAFileChangedOnDisk()
+{
+    const QString path = TempPath("shared.rqfs");
+    m_files->QueuePath(path);
+    QVERIFY(Execute(ID_FILE_SAVE_AS));
+    QCOMPARE(g_pVfs->CreateFolder(0x0001, 1000), RESULT_SUCCESS);
+    Doc()->SetModifiedFlag();
+    const QByteArray theirs(100, 'x');
+    WriteFile(path, theirs);
+
+    QVERIFY(Execute(ID_FILE_SAVE));
+    QCOMPARE(m_prompter->ShownBoxes().size(), std::size_t(1));
+    QVERIFY(m_prompter->LastText().startsWith(QStringLiteral("文件已被其他程序修改：") + path));
+    QCOMPARE(m_prompter->ShownBoxes().back().buttons, IPrompter::Buttons::YesNo);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), theirs);
+    file.close();
+    QVERIFY(Doc()->IsModified());
+
+    {
+        // A command-line run holding the image: the save waits a moment, then gives up.
+        CImageLock lock;
+        QCOMPARE(lock.Acquire(path.toStdString(), std::chrono::milliseconds(0)),
+                 CImageLock::ACQUIRED);
+        m_prompter->QueueAnswer(IPrompter::Answer::Yes);
+        QVERIFY(Execute(ID_FILE_SAVE));
+        QVERIFY(m_prompter->LastText().startsWith(QStringLiteral("文件正被其他程序修改：")));
+        QCOMPARE(m_prompter->ShownBoxes().size(), std::size_t(3));
+        QVERIFY(Doc()->IsModified());
+    }
+
+    m_prompter->QueueAnswer(IPrompter::Answer::Yes);
+    QVERIFY(Execute(ID_FILE_SAVE));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    QVERIFY(std::vector<uint8_t>(saved.begin(), saved.end()) == ImageBytes());
+    QVERIFY(!Doc()->IsModified());
+    // The file is as this document wrote it: the next save asks nothing.
+    m_prompter->Clear();
+    QVERIFY(Execute(ID_FILE_SAVE));
+    QVERIFY(m_prompter->ShownBoxes().empty());
+}
+
+// A FIFO opened as an image is refused at once; a save that cannot replace the image
+// says why.
+void ShellTest::fileProblemsAreRefusedWithTheirReason()
+{
+    const QString fifo = TempPath("fifo.rqfs");
+    QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const CFifoUnblocker unblocker(fifo.toStdString());
+    m_files->QueuePath(fifo);
+    QVERIFY(Execute(ID_FILE_OPEN));
+    QCOMPARE(m_prompter->LastText(),
+             QStringLiteral("打开文件操作失败, 错误信息：打开文件失败!\n原因：不是普通文件"));
+    QCOMPARE(Doc()->GetTitle(), QStringLiteral("NewRqVfs"));
+
+    const QString path = TempPath("linked.rqfs");
+    m_files->QueuePath(path);
+    QVERIFY(Execute(ID_FILE_SAVE_AS));
+    QCOMPARE(link(path.toLocal8Bit().constData(), TempPath("other.rqfs").toLocal8Bit().constData()),
+             0);
+    QVERIFY(Execute(ID_FILE_SAVE));
+    QVERIFY(m_prompter->LastText().startsWith(
+        QStringLiteral("保存文件操作失败, 错误信息：打开文件失败!\n原因：文件还有其他硬链接")));
 }
 
 void ShellTest::changePasswordStoresFixedFieldsAndMarksModified()

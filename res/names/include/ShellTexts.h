@@ -16,7 +16,19 @@ inline constexpr char SAVE_AS_CAPTION[] = "另存为";
 inline constexpr char DISK_FILE_FILTER[] = "All Files (*);;Bin files (*.bin)";
 // Added to the document filter of the open and save dialogs.
 inline constexpr char ALL_FILES_FILTER[] = "所有文件 (*)";
+// Disk files that are imported, exported or edited: one wording for each failure.
 inline constexpr char CANNOT_OPEN_FILE[] = "无法打开文件 %1 !";
+inline constexpr char CANNOT_READ_FILE[] = "无法读取文件 %1 !";
+inline constexpr char CANNOT_CREATE_FILE[] = "无法创建文件 %1 !";
+inline constexpr char CANNOT_WRITE_FILE[] = "无法写入文件 %1 !";
+// A failure message and, on its own line, why the file could not be used.
+inline constexpr char FILE_PROBLEM_REASON[] = "%1\n原因：%2";
+inline constexpr char PROBLEM_NOT_REGULAR[] = "不是普通文件";
+inline constexpr char PROBLEM_NOT_WRITABLE[] = "文件是只读的";
+inline constexpr char PROBLEM_FOLDER_NOT_WRITABLE[] = "文件所在的文件夹不可写";
+inline constexpr char PROBLEM_HARD_LINKED[] =
+    "文件还有其他硬链接，替换它会使其他链接仍指向旧内容；请先把它复制为单独的文件";
+inline constexpr char PROBLEM_LINK_LOOP[] = "符号链接的层数过多";
 inline constexpr char REFUSED_OPERATION[] = "%1操作失败, 错误信息：%2!";
 
 // Names of the operations a refusal report names.
@@ -56,8 +68,6 @@ inline constexpr char DELETE_ENTRIES_QUESTION[] = "确实要删除这些文件(�
 
 // Entry commands.
 inline constexpr char EXPORT_EXTENSION[] = ".BIN";
-inline constexpr char CANNOT_CREATE_FILE[] = "无法创建文件 %1 !";
-inline constexpr char CANNOT_WRITE_FILE[] = "无法写入文件 %1 !";
 
 // Tree panel.
 inline constexpr char TREE_TOP_NODE[] = "RQ540 VFS";
@@ -66,6 +76,9 @@ inline constexpr char TREE_ROOT_NODE[] = "ROOT DIR(MF)";
 // Data exchange of the dialogs.
 inline constexpr char TOO_MANY_CHARACTERS[] = "请输入不多于 %1 个的字符。";
 inline constexpr char NOT_A_NUMBER[] = "请输入一个正整数。";
+// Password fields hold bytes: a Chinese character takes three of them.
+inline constexpr char TOO_MANY_BYTES[] = "请输入不多于 %1 个字节的口令。";
+inline constexpr char PASSWORD_LIMIT_TIP[] = "最多 %1 个字节（一个汉字占 3 个字节）";
 
 // New folder, new file and import dialogs.
 inline constexpr char NEW_FOLDER_TITLE[] = "创建目录";
@@ -99,10 +112,6 @@ inline constexpr char FOLDER_SIZE_REFUSED[] =
 inline constexpr char EDIT_FILE_TITLE[] = "编辑文件";
 inline constexpr char EXPORT_BUTTON[] = "导出";
 inline constexpr char IMPORT_BUTTON[] = "导入";
-inline constexpr char EDIT_CANNOT_CREATE_FILE[] = "无法创建文件 %1。";
-inline constexpr char EDIT_CANNOT_WRITE_FILE[] = "写入文件 %1 时出错。";
-inline constexpr char EDIT_CANNOT_OPEN_FILE[] = "无法打开文件 %1。";
-inline constexpr char EDIT_CANNOT_READ_FILE[] = "读取文件 %1 时出错。";
 
 // Password and hardware information dialogs.
 inline constexpr char DEVELOPER_PASSWORD_LABEL[] = "开发商口令：";
