@@ -106,8 +106,7 @@ private slots:
     void hardwareInformationCancelChangesNothing();
     void textLongerThanLimitIsRefused();
 
-    void enterPressesTheFocusedButton();
-    void fieldReachedByFocusHasItsTextSelected();
+    void enterAndFocusFollowDesktopRules();
     void groupBoxesFrameTheirFields();
 };
 
@@ -530,61 +529,42 @@ void EntryDialogsTest::textLongerThanLimitIsRefused()
     QCOMPARE(dialog.m_strText, QStringLiteral("12345678"));
 }
 
-void EntryDialogsTest::enterPressesTheFocusedButton()
+void EntryDialogsTest::enterAndFocusFollowDesktopRules()
 {
     CFakePrompter prompter;
-    CNewFolderDialog cancelled;
-    cancelled.m_nFreeSpace = 20000;
-    cancelled.show();
-    auto* cancel = cancelled.findChild<QPushButton*>(QStringLiteral("2"));
-    cancel->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(cancel, Qt::Key_Return);
-    QCOMPARE(cancelled.result(), int(QDialog::Rejected));
-    QVERIFY(!cancelled.isVisible());
-
-    // In a field Enter presses OK, the default button.
-    CNewFolderDialog accepted;
-    accepted.m_nFreeSpace = 20000;
-    accepted.show();
-    QTest::keyClick(Edit(accepted, 1003), Qt::Key_Return);
-    QCOMPARE(accepted.result(), int(QDialog::Accepted));
-    QVERIFY(prompter.ShownBoxes().empty());
-}
-
-void EntryDialogsTest::fieldReachedByFocusHasItsTextSelected()
-{
     CNewFileDialog dialog;
+    dialog.m_nFreeSpace = 20000;
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QLineEdit* id = Edit(dialog, 1027);
-    QCOMPARE(QApplication::focusWidget(), id);
-    QCOMPARE(id->selectedText(), QStringLiteral("0001"));
-    QTest::keyClicks(id, QStringLiteral("12"));
-    QCOMPARE(id->text(), QStringLiteral("12"));
-
-    QTest::keyClick(id, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), Edit(dialog, 1028));
+    // The field that gets the focus, on opening or by Tab, has its text selected.
+    QCOMPARE(Edit(dialog, 1027)->selectedText(), QStringLiteral("0001"));
+    QTest::keyClick(Edit(dialog, 1027), Qt::Key_Tab);
     QCOMPARE(Edit(dialog, 1028)->selectedText(), QStringLiteral("1024"));
+
+    // Enter presses the focused button, and OK from a field.
+    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("2"));
+    cancel->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    Edit(dialog, 1028)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Edit(dialog, 1028), Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
 void EntryDialogsTest::groupBoxesFrameTheirFields()
 {
     // Titles taller than the dialog units allow for, as some styles and fonts draw them.
     CImportFileDialog dialog;
-    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
-        QFont title = group->font();
-        title.setPointSize(title.pointSize() + 3);
-        group->setFont(title);
-    }
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>())
+        group->setFont(QFont(group->font().family(), group->font().pointSize() + 3));
     dialog.show();
     for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
-        // The frame's inside: below the title the style draws across the top edge.
         const QRect inside = group->contentsRect().translated(group->pos());
         for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (child == group || !group->geometry().contains(child->geometry().center()))
-                continue;
-            QVERIFY2(inside.contains(child->geometry()),
-                     qPrintable(group->title() + QStringLiteral(": ") + child->objectName()));
+            if (child != group && group->geometry().contains(child->geometry().center()))
+                QVERIFY2(inside.contains(child->geometry()), qPrintable(child->objectName()));
         }
     }
 }

@@ -140,13 +140,6 @@ private slots:
     void commandLineAndDroppedFilesOpenDocuments();
     void treePanelAndStatusBarToggle();
 
-    void panesFollowEveryCommand();
-    void collapsingMovesTheSelectionToTheCollapsedNode();
-    void treeAlwaysKeepsOneSelectedNode();
-    void listKeysOpenGoUpAndDelete();
-    void fileDialogsStartInTheDocumentsFolder();
-    void standardButtonsAreChinese();
-
 private:
     CMainFrame* Frame() const { return m_app->GetMainFrame(); }
     CZelvoView* View() const { return Frame()->GetActiveView(); }
@@ -240,6 +233,12 @@ void ShellTest::startUpShowsAFreshImage()
     QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\"));
     QCOMPARE(PaneText(Frame(), IDS_FREE_SPACE), QStringLiteral("剩余空间 61886 字节"));
     QVERIFY(m_prompter->ShownBoxes().empty());
+
+    // The toolkit's standard buttons speak Chinese too.
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+    box.show();
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("是(&Y)"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("否(&N)"));
 }
 
 void ShellTest::listShowsEntriesInReverseEntryOrderWithTheirColumns()
@@ -296,6 +295,15 @@ void ShellTest::doubleClickOnAFolderEntersIt()
     QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {},
                        QPoint(5, View()->viewport()->height() - 5));
     QCOMPARE(g_szCurrentPath, std::string("\\0001"));
+
+    // Backspace goes up (not beyond the root); Enter opens the selected row.
+    QTest::keyClick(View(), Qt::Key_Backspace);
+    QTest::keyClick(View(), Qt::Key_Backspace);
+    QCOMPARE(Tree()->GetSelectedItem(), Tree()->GetRootItem());
+    QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\"));
+    SelectRows(View(), {0});
+    QTest::keyClick(View(), Qt::Key_Return);
+    QCOMPARE(g_szCurrentPath, std::string("\\0001"));
 }
 
 void ShellTest::treeSelectionMovesTheCurrentFolder()
@@ -316,6 +324,15 @@ void ShellTest::treeSelectionMovesTheCurrentFolder()
     QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\0001\\0003"));
     QCOMPARE(PaneText(Frame(), IDS_FREE_SPACE), QStringLiteral("剩余空间 198 字节"));
     QCOMPARE(View()->rowCount(), 0);
+
+    // Collapsing 0001 moves the selection up to it; Ctrl+click cannot drop the selection.
+    QTreeWidgetItem* branch = deep->parent();
+    Tree()->GetTree()->collapseItem(branch);
+    QCOMPARE(Tree()->GetSelectedItem(), branch);
+    QCOMPARE(ColumnTexts(View(), 0), QStringList{"0003"});
+    QTest::mouseClick(Tree()->GetTree()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      Tree()->GetTree()->visualItemRect(branch).center());
+    QCOMPARE(Tree()->GetSelectedItem(), branch);
 
     // The top node stands for the root folder.
     Tree()->SelectItem(Tree()->GetTopItem());
@@ -482,6 +499,10 @@ void ShellTest::deleteKeyFollowsTheListsRule()
     QVERIFY(!g_pCopiedEntries);
     QTest::keyClick(View(), Qt::Key_C, Qt::ControlModifier);
     QVERIFY(g_pCopiedEntries);
+    // Ctrl+Delete, as the context menu shows it, deletes too.
+    m_prompter->QueueAnswer(IPrompter::Answer::Yes);
+    QTest::keyClick(View(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(View()->rowCount(), 0);
 }
 
 void ShellTest::treeDeleteFolder()
@@ -543,6 +564,13 @@ void ShellTest::eraseRoot()
     QCOMPARE(g_pVfs->GetRoot()->GetFreeSpace(), 61886u);
     QVERIFY(Doc()->IsModified());
     QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\"));
+
+    // Again with the root node selected, so no new path is announced.
+    QCOMPARE(g_pVfs->CreateFile(0x0002, 0, 84), RESULT_SUCCESS);
+    ShowRoot();
+    m_prompter->QueueAnswer(IPrompter::Answer::Yes);
+    QVERIFY(Execute(ID_ERASE_ROOT));
+    QCOMPARE(PaneText(Frame(), IDS_FREE_SPACE), QStringLiteral("剩余空间 61886 字节"));
 }
 
 void ShellTest::enablingFollowsSelectionAndCopiedEntries()
@@ -969,9 +997,17 @@ void ShellTest::commandLineAndDroppedFilesOpenDocuments()
     m_files->QueuePath(second);
     QVERIFY(Execute(ID_FILE_SAVE_AS));
 
+    SetStartFolder(QString());
     m_app = std::make_unique<CZelvoApp>();
     QVERIFY(m_app->InitInstance({QStringLiteral("rqvfs-editor"), first}));
     QCOMPARE(Frame()->windowTitle(), QStringLiteral("first.rqfs - ") + g_appTitle);
+    // File dialogs start in the document's folder, later where a file was last chosen.
+    QVERIFY(Execute(ID_FILE_OPEN));
+    QCOMPARE(m_files->AskedDialogs().back().directory, m_dir->path());
+    m_files->QueuePath(QDir::rootPath() + QStringLiteral("absent.rqfs"));
+    QVERIFY(Execute(ID_FILE_OPEN));
+    QVERIFY(Execute(ID_FILE_OPEN));
+    QCOMPARE(m_files->AskedDialogs().back().directory, QDir::rootPath());
     QCOMPARE(ChildLabels(Tree()->GetRootItem()), QStringList{"0001"});
     QCOMPARE(ColumnTexts(View(), 0), QStringList{"0001"});
 
@@ -1010,110 +1046,6 @@ void ShellTest::treePanelAndStatusBarToggle()
     QVERIFY(Execute(ID_VIEW_STATUS_BAR));
     QVERIFY(Frame()->statusBar()->isHidden());
     QVERIFY(!Frame()->GetRouter().IsChecked(ID_VIEW_STATUS_BAR));
-}
-
-void ShellTest::panesFollowEveryCommand()
-{
-    // Erasing with the root node already selected announces no new path.
-    QCOMPARE(g_pVfs->CreateFile(0x0002, 0, 84), RESULT_SUCCESS);
-    ShowRoot();
-    QCOMPARE(PaneText(Frame(), IDS_FREE_SPACE), QStringLiteral("剩余空间 61786 字节"));
-    m_prompter->QueueAnswer(IPrompter::Answer::Yes);
-    QVERIFY(Execute(ID_ERASE_ROOT));
-    QCOMPARE(Tree()->GetSelectedItem(), Tree()->GetRootItem());
-    QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\"));
-    QCOMPARE(PaneText(Frame(), IDS_FREE_SPACE), QStringLiteral("剩余空间 61886 字节"));
-}
-
-void ShellTest::collapsingMovesTheSelectionToTheCollapsedNode()
-{
-    QCOMPARE(g_pVfs->CreateFolder(0x0001, 1000), RESULT_SUCCESS);
-    QCOMPARE(g_pVfs->ChangeDirectory("0001"), RESULT_SUCCESS);
-    QCOMPARE(g_pVfs->CreateFolder(0x0003, 300), RESULT_SUCCESS);
-    QCOMPARE(g_pVfs->CreateFile(0x0004, 0, 10), RESULT_SUCCESS);
-    ShowRoot();
-    SelectNode("\\0001\\0003");
-
-    QTreeWidgetItem* branch = FindNode(Tree(), Tree()->GetRootItem(), "\\0001");
-    Tree()->GetTree()->collapseItem(branch);
-    QCOMPARE(Tree()->GetSelectedItem(), branch);
-    QCOMPARE(g_szCurrentPath, std::string("\\0001"));
-    QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\0001"));
-    QCOMPARE(ColumnTexts(View(), 0), (QStringList{"0003", "0004"}));
-}
-
-void ShellTest::treeAlwaysKeepsOneSelectedNode()
-{
-    QCOMPARE(g_pVfs->CreateFolder(0x0001, 1000), RESULT_SUCCESS);
-    ShowRoot();
-    SelectNode("\\0001");
-    QTreeWidget* tree = Tree()->GetTree();
-    QTreeWidgetItem* selected = Tree()->GetSelectedItem();
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      tree->visualItemRect(selected).center());
-    QCOMPARE(Tree()->GetSelectedItem(), selected);
-    QCOMPARE(g_szCurrentPath, std::string("\\0001"));
-}
-
-void ShellTest::listKeysOpenGoUpAndDelete()
-{
-    QCOMPARE(g_pVfs->CreateFolder(0x0001, 1000), RESULT_SUCCESS);
-    QCOMPARE(g_pVfs->ChangeDirectory("0001"), RESULT_SUCCESS);
-    QCOMPARE(g_pVfs->CreateFile(0x0004, 0, 10), RESULT_SUCCESS);
-    ShowRoot();
-    View()->setFocus();
-
-    SelectRows(View(), {0});
-    QTest::keyClick(View(), Qt::Key_Return);
-    QCOMPARE(g_szCurrentPath, std::string("\\0001"));
-    QCOMPARE(Tree()->GetSelectedItem()->text(0), QStringLiteral("0001"));
-    QCOMPARE(ColumnTexts(View(), 0), QStringList{"0004"});
-
-    SelectRows(View(), {0});
-    m_prompter->QueueAnswer(IPrompter::Answer::Yes);
-    QTest::keyClick(View(), Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(m_prompter->LastText(), QStringLiteral("确实要删除这些文件(文件夹)么? "));
-    QCOMPARE(View()->rowCount(), 0);
-
-    QTest::keyClick(View(), Qt::Key_Backspace);
-    QCOMPARE(g_szCurrentPath, std::string("\\"));
-    QCOMPARE(Tree()->GetSelectedItem(), Tree()->GetRootItem());
-    QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\"));
-    QCOMPARE(ColumnTexts(View(), 0), QStringList{"0001"});
-    // At the root there is no parent to go to.
-    QTest::keyClick(View(), Qt::Key_Backspace);
-    QCOMPARE(g_szCurrentPath, std::string("\\"));
-}
-
-void ShellTest::fileDialogsStartInTheDocumentsFolder()
-{
-    const QString document = TempPath("card.rqfs");
-    m_files->QueuePath(document);
-    QVERIFY(Execute(ID_FILE_SAVE_AS));
-    QVERIFY(QFile::exists(document));
-    // A document given on the command line: its folder is where dialogs start.
-    SetStartFolder(QString());
-    m_app = std::make_unique<CZelvoApp>();
-    QVERIFY(m_app->InitInstance({QStringLiteral("rqvfs-editor"), document}));
-    QVERIFY(Execute(ID_FILE_OPEN));
-    QCOMPARE(m_files->AskedDialogs().back().directory, m_dir->path());
-
-    // A file chosen elsewhere makes that folder the next start.
-    QTemporaryDir other;
-    QVERIFY(QDir(other.path()).mkdir(QStringLiteral("disk")));
-    m_files->QueuePath(other.filePath(QStringLiteral("disk/card.rqfs")));
-    QVERIFY(Execute(ID_FILE_SAVE_AS));
-    QVERIFY(Execute(ID_FILE_OPEN));
-    QCOMPARE(m_files->AskedDialogs().back().directory, other.filePath(QStringLiteral("disk")));
-}
-
-void ShellTest::standardButtonsAreChinese()
-{
-    QMessageBox box(QMessageBox::Question, QStringLiteral("询问"), QStringLiteral("?"),
-                    QMessageBox::Yes | QMessageBox::No, Frame());
-    box.show();
-    QVERIFY(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
-    QVERIFY(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
 }
 
 QTEST_MAIN(ShellTest)
