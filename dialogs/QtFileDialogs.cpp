@@ -1,49 +1,21 @@
 #include "QtFileDialogs.h"
 
-#include <QDir>
+#include "StartFolderDialogs.h"
+
 #include <QFileDialog>
-#include <QFileInfo>
 
 namespace {
 
 IFileDialogs* g_installedFileDialogs = nullptr;
-QString g_strLastFolder;
 
-IFileDialogs& Provider()
+CStartFolderDialogs& StartFolderDialogs()
 {
-    static CQtFileDialogs qtDialogs;
-    return g_installedFileDialogs ? *g_installedFileDialogs : qtDialogs;
+    static CStartFolderDialogs dialogs([]() -> IFileDialogs& {
+        static CQtFileDialogs qtDialogs;
+        return g_installedFileDialogs ? *g_installedFileDialogs : qtDialogs;
+    });
+    return dialogs;
 }
-
-// Puts the provider's dialogs in the last folder used: an empty directory becomes that
-// folder, a bare file name a file in it; a path with a folder of its own is kept.
-class CStartFolderDialogs : public IFileDialogs {
-public:
-    QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
-                            const QString& filter) override
-    {
-        return Remember(Provider().GetOpenFileName(parent, caption, StartIn(directory), filter));
-    }
-    QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& directory,
-                            const QString& filter) override
-    {
-        return Remember(Provider().GetSaveFileName(parent, caption, StartIn(directory), filter));
-    }
-
-private:
-    static QString StartIn(const QString& directory)
-    {
-        if (g_strLastFolder.isEmpty() || QFileInfo(directory).fileName() != directory)
-            return directory;
-        return directory.isEmpty() ? g_strLastFolder : QDir(g_strLastFolder).filePath(directory);
-    }
-    static QString Remember(const QString& path)
-    {
-        if (!path.isEmpty())
-            SetStartFolder(QFileInfo(path).absolutePath());
-        return path;
-    }
-};
 
 }  // namespace
 
@@ -61,8 +33,7 @@ QString CQtFileDialogs::GetSaveFileName(QWidget* parent, const QString& caption,
 
 IFileDialogs& FileDialogs()
 {
-    static CStartFolderDialogs dialogs;
-    return dialogs;
+    return StartFolderDialogs();
 }
 
 IFileDialogs* SetFileDialogs(IFileDialogs* dialogs)
@@ -74,5 +45,5 @@ IFileDialogs* SetFileDialogs(IFileDialogs* dialogs)
 
 void SetStartFolder(const QString& folder)
 {
-    g_strLastFolder = folder;
+    StartFolderDialogs().SetStartFolder(folder);
 }
