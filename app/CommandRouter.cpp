@@ -86,6 +86,7 @@ bool CCommandRouter::Execute(int id)
     // The handler may change the tables; run a copy.
     const CCommandTable::Handler handler = owner->handler;
     handler();
+    emit CommandExecuted(id);
     UpdateActions();
     return true;
 }

@@ -130,6 +130,11 @@ void CMainFrame::ConnectWindows()
     connect(m_treeDialog, &CTreeDialog::ListRefreshRequested, m_pView, &CZelvoView::RefreshList,
             direct);
 
+    // Whatever a command changed (erasing the root with its node already selected
+    // announces no new path), the panes show the current folder afterwards.
+    connect(
+        &m_router, &CCommandRouter::CommandExecuted, this,
+        [this] { ShowStatusPanes(g_szCurrentPath); }, direct);
     connect(m_pView, &QTableWidget::itemSelectionChanged, &m_router,
             &CCommandRouter::UpdateActions);
     connect(m_treeDialog->GetTree(), &QTreeWidget::currentItemChanged, &m_router,
@@ -184,6 +189,12 @@ void CMainFrame::CreateStatusPanes()
 
 void CMainFrame::OnVfsPathChanged(const std::string& path)
 {
+    ShowStatusPanes(path);
+    m_treeDialog->SelectCurrentPath();
+}
+
+void CMainFrame::ShowStatusPanes(const std::string& path)
+{
     const QString pathText =
         QString::fromUtf8(Texts::CURRENT_PATH_PANE).arg(QString::fromStdString(path));
     m_pPathPane->setText(pathText);
@@ -193,7 +204,6 @@ void CMainFrame::OnVfsPathChanged(const std::string& path)
     m_pFreeSpacePane->setText(LoadResString(IDS_FREE_SPACE)
                                   .replace(QStringLiteral("%d"),
                                            QString::number(static_cast<int32_t>(freeSpace))));
-    m_treeDialog->SelectCurrentPath();
 }
 
 void CMainFrame::InitialUpdate()

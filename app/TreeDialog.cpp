@@ -72,6 +72,18 @@ CTreeDialog::CTreeDialog(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* 
     connect(m_pTree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { OnSelChanged(current); });
     connect(m_pTree, &QWidget::customContextMenuRequested, this, &CTreeDialog::OnContextMenu);
+    // A selection hidden by collapsing its branch moves up to the collapsed node, which
+    // becomes the current folder.
+    connect(m_pTree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* node) {
+        if (IsDescendant(m_pTree->currentItem(), node))
+            SelectItem(node);
+    });
+    // Once a node is selected one always is: Ctrl+click on it would otherwise leave the
+    // panel without a current folder.
+    connect(m_pTree, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (m_pTree->selectedItems().isEmpty() && m_pTree->currentItem())
+            m_pTree->currentItem()->setSelected(true);
+    });
 }
 
 CTreeDialog::~CTreeDialog()
@@ -161,6 +173,11 @@ void CTreeDialog::DeleteNode(QTreeWidgetItem* node, bool bDeleteSelf)
 
 void CTreeDialog::SelectCurrentPath()
 {
+    // Going up to the root (Backspace in the list) selects the root folder node; the top
+    // node stands for the root as well and keeps the selection.
+    QTreeWidgetItem* selected = GetSelectedItem();
+    if (g_szCurrentPath == RootPath() && selected && NodeOf(selected) != m_hRootItem)
+        SelectItem(m_hRootItem);
     SelectCurrentPathBelow(m_hRootItem);
 }
 

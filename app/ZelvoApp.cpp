@@ -9,11 +9,32 @@
 #include "StringTable.h"
 #include "ZelvoDoc.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QTranslator>
 
 namespace {
+
 const QString g_settingsKey = QStringLiteral("应用程序向导生成的本地应用程序");
+const QString g_qtTranslatorName = QStringLiteral("QtTranslations");
+
+// The toolkit's own texts (standard buttons, file dialogs) in Simplified Chinese like the
+// rest of the interface; installed once per application object.
+void InstallQtTranslations()
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || application->findChild<QTranslator*>(g_qtTranslatorName))
+        return;
+    auto* translator = new QTranslator(application);
+    translator->setObjectName(g_qtTranslatorName);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
 }
+
+}  // namespace
 
 CZelvoApp::CZelvoApp() = default;
 
@@ -21,6 +42,7 @@ CZelvoApp::~CZelvoApp() = default;
 
 bool CZelvoApp::InitInstance(const QStringList& arguments)
 {
+    InstallQtTranslations();
     m_pSettings = std::make_unique<QSettings>(g_settingsKey, LoadResString(IDS_APP_TITLE));
     m_pRecentFileList = std::make_unique<CRecentFileList>(*m_pSettings, RECENT_FILE_COUNT);
 
@@ -103,6 +125,7 @@ void CZelvoApp::OnAppAbout()
 
 void CZelvoApp::OnDocumentPathAdopted(const QString& path)
 {
+    SetStartFolder(QFileInfo(path).absolutePath());
     m_pRecentFileList->Add(path);
     m_pMainFrame->SetRecentFiles(m_pRecentFileList->GetFiles());
 }

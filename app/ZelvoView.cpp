@@ -14,6 +14,7 @@
 #include "ZelvoDoc.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QResizeEvent>
 
@@ -106,6 +107,22 @@ void CZelvoView::resizeEvent(QResizeEvent* event)
     ApplyColumnWidths();
 }
 
+void CZelvoView::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        modifiers == Qt::NoModifier) {
+        m_router.Execute(ID_OPEN);
+    } else if (event->key() == Qt::Key_Backspace && modifiers == Qt::NoModifier) {
+        if (g_pVfs && g_szCurrentPath != RootPath())
+            EnterFolderPath("..");
+    } else if (event->key() == Qt::Key_Delete && modifiers == Qt::ControlModifier) {
+        m_router.Execute(ID_DELETE);
+    } else {
+        QTableWidget::keyPressEvent(event);
+    }
+}
+
 void CZelvoView::ClearList()
 {
     setRowCount(0);
@@ -191,7 +208,11 @@ void CZelvoView::Open(int row)
         m_router.Execute(ID_EDIT_FILE);
         return;
     }
-    const std::string path = record->szPath;
+    EnterFolderPath(record->szPath);
+}
+
+void CZelvoView::EnterFolderPath(const std::string& path)
+{
     EnterFolder(path);
     emit PathChanged(g_szCurrentPath);
     emit FolderEntered();

@@ -78,13 +78,13 @@ QPushButton* CExchangeDialog::AddButton(int id, const QString& text, int x, int 
     auto* button = new QPushButton(text, this);
     button->setObjectName(QString::number(id));
     button->setGeometry(MapDialogRect(x, y, width, height));
+    // Enter presses the focused button; elsewhere it presses OK, the default button.
+    button->setAutoDefault(true);
     if (id == IDOK) {
         button->setDefault(true);
         connect(button, &QPushButton::clicked, this, &CExchangeDialog::OnOK);
-    } else {
-        button->setAutoDefault(false);
-        if (id == IDCANCEL)
-            connect(button, &QPushButton::clicked, this, &QDialog::reject);
+    } else if (id == IDCANCEL) {
+        connect(button, &QPushButton::clicked, this, &QDialog::reject);
     }
     return button;
 }
@@ -150,7 +150,44 @@ void CExchangeDialog::FilterHexDigits(QLineEdit* edit)
 
 void CExchangeDialog::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         OnInitDialog();
+        FitGroupBoxes();
+        FocusFirstControl();
+    }
     QDialog::showEvent(event);
+}
+
+void CExchangeDialog::FitGroupBoxes()
+{
+    const QList<QWidget*> controls = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QGroupBox* group : findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
+        int top = group->geometry().bottom();
+        for (QWidget* control : controls) {
+            if (control != group && !qobject_cast<QGroupBox*>(control) &&
+                group->geometry().contains(control->geometry().center()))
+                top = qMin(top, control->y());
+        }
+        // The frame rises above its top control, no higher than the dialog's edge.
+        const int rise = qMin(group->y() + group->contentsRect().top() - top, group->y());
+        if (rise > 0)
+            group->setGeometry(group->geometry().adjusted(0, -rise, 0, 0));
+    }
+}
+
+void CExchangeDialog::FocusFirstControl()
+{
+    if (focusWidget())
+        return;
+    for (QWidget* control = nextInFocusChain(); control != this;
+         control = control->nextInFocusChain()) {
+        if (control->isVisibleTo(this) && control->isEnabled() &&
+            (control->focusPolicy() & Qt::TabFocus)) {
+            control->setFocus(Qt::TabFocusReason);
+            // Typing then replaces the text, as in a field reached with Tab.
+            if (auto* edit = qobject_cast<QLineEdit*>(control))
+                edit->selectAll();
+            return;
+        }
+    }
 }

@@ -53,6 +53,10 @@ public:
     // Updates the actions whenever menu is about to be shown.
     void WatchMenu(QMenu* menu);
 
+signals:
+    // Command id has just run (before the actions are updated).
+    void CommandExecuted(int id);
+
 private:
     void Forget(QObject* action);
 

@@ -58,6 +58,8 @@ private:
     void CreateMenus();
     void CreateAccelerators();
     void CreateStatusPanes();
+    // The path pane with path, the free-space pane with the current folder's.
+    void ShowStatusPanes(const std::string& path);
     void ConnectWindows();
     void OnViewDeviceTree();
     void OnViewStatusBar();

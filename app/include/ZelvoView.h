@@ -21,6 +21,7 @@
 
 class CCommandRouter;
 class CZelvoDoc;
+class QKeyEvent;
 class QResizeEvent;
 
 class CZelvoView : public QTableWidget {
@@ -64,8 +65,13 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Enter opens the selected row, Backspace goes to the parent folder (nothing at the
+    // root), Ctrl+Delete deletes like Delete.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Makes path the current folder and announces it, then lists it.
+    void EnterFolderPath(const std::string& path);
     void SetupColumns();
     void ApplyColumnWidths();
     void OnOpen();

@@ -284,9 +284,14 @@ void CHexEdit::PaintRows(QPainter& painter)
             if (selection && m_state.m_nArea == AREA_ASCII) {
                 for (int32_t k = 0; k < count; ++k) {
                     const int32_t index = first + k;
-                    const bool selected = index >= lo && index < hi;
-                    draw(layout.m_nAsciiX + k * cw, y, asciiChar(data[index]),
-                         selected ? colours.color(QPalette::HighlightedText) : kAsciiText);
+                    // Selected characters get the highlight behind them: in the
+                    // highlight-text colour alone they vanish on the column's background.
+                    if (index >= lo && index < hi)
+                        draw(layout.m_nAsciiX + k * cw, y, asciiChar(data[index]),
+                             colours.color(QPalette::HighlightedText),
+                             colours.color(QPalette::Highlight));
+                    else
+                        draw(layout.m_nAsciiX + k * cw, y, asciiChar(data[index]), kAsciiText);
                 }
             } else {
                 QString line;

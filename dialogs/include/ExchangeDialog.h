@@ -62,6 +62,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Titles can run taller than the template allows for: a group box whose inside would
+    // start below a control it surrounds grows upwards over it, the controls staying where
+    // the template puts them.
+    void FitGroupBoxes();
+    // Unless the dialog placed the focus itself: the first control in tab order gets it,
+    // an edit field with its text selected.
+    void FocusFirstControl();
+
     int m_nBaseUnitX;
     int m_nBaseUnitY;
 };

@@ -16,7 +16,12 @@ public:
                                     const QString& directory, const QString& filter) = 0;
 };
 
-// The provider in use; QFileDialog unless a test installed another.
+// The provider in use (QFileDialog unless a test installed another), starting where the
+// last file was chosen or the document was last opened or saved when the caller names no
+// folder.
 IFileDialogs& FileDialogs();
 // Installs dialogs (null restores QFileDialog); returns the previous one.
 IFileDialogs* SetFileDialogs(IFileDialogs* dialogs);
+// The folder the next dialog starts in; empty leaves it to the provider (the working
+// folder for QFileDialog). Every file chosen in a dialog sets it to that file's folder.
+void SetStartFolder(const QString& folder);

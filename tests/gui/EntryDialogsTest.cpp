@@ -105,6 +105,9 @@ private slots:
     void hardwareInformationRoundTrips();
     void hardwareInformationCancelChangesNothing();
     void textLongerThanLimitIsRefused();
+
+    void enterAndFocusFollowDesktopRules();
+    void groupBoxesFrameTheirFields();
 };
 
 void EntryDialogsTest::idFieldKeepsHexDigitsWithCaretAtEnd_data()
@@ -524,6 +527,46 @@ void EntryDialogsTest::textLongerThanLimitIsRefused()
     dialog.m_edit->setText(QStringLiteral("12345678"));
     QVERIFY(dialog.UpdateData(true));
     QCOMPARE(dialog.m_strText, QStringLiteral("12345678"));
+}
+
+void EntryDialogsTest::enterAndFocusFollowDesktopRules()
+{
+    CFakePrompter prompter;
+    CNewFileDialog dialog;
+    dialog.m_nFreeSpace = 20000;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    // The field that gets the focus, on opening or by Tab, has its text selected.
+    QCOMPARE(Edit(dialog, 1027)->selectedText(), QStringLiteral("0001"));
+    QTest::keyClick(Edit(dialog, 1027), Qt::Key_Tab);
+    QCOMPARE(Edit(dialog, 1028)->selectedText(), QStringLiteral("1024"));
+
+    // Enter presses the focused button, and OK from a field.
+    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("2"));
+    cancel->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(cancel, Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    Edit(dialog, 1028)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Edit(dialog, 1028), Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void EntryDialogsTest::groupBoxesFrameTheirFields()
+{
+    // Titles taller than the dialog units allow for, as some styles and fonts draw them.
+    CImportFileDialog dialog;
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>())
+        group->setFont(QFont(group->font().family(), group->font().pointSize() + 3));
+    dialog.show();
+    for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+        const QRect inside = group->contentsRect().translated(group->pos());
+        for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child != group && group->geometry().contains(child->geometry().center()))
+                QVERIFY2(inside.contains(child->geometry()), qPrintable(child->objectName()));
+        }
+    }
 }
 
 QTEST_MAIN(EntryDialogsTest)

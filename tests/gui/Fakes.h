@@ -59,7 +59,8 @@ public:
         QString filter;
     };
 
-    CFakeFileDialogs() : m_previous(SetFileDialogs(this)) {}
+    // Dialogs start where the caller says: no folder is left over from an earlier test.
+    CFakeFileDialogs() : m_previous(SetFileDialogs(this)) { SetStartFolder(QString()); }
     ~CFakeFileDialogs() override { SetFileDialogs(m_previous); }
     CFakeFileDialogs(const CFakeFileDialogs&) = delete;
     CFakeFileDialogs& operator=(const CFakeFileDialogs&) = delete;

@@ -142,6 +142,11 @@ void HexEditTest::clicksAndDragsSelect()
     Drag(Cell(10, AREA_ASCII), Cell(4, AREA_ASCII));
     QCOMPARE(state.m_nSelStart, 10);
     QCOMPARE(state.m_nSelEnd, 4);
+    // Selected characters sit on the highlight, so they stay readable.
+    const CHexLayout& layout = m_edit->State().m_layout;
+    const HexPoint corner = layout.CellPoint(6, state.m_nTopIndex, AREA_ASCII);
+    QCOMPARE(viewport->grab().toImage().pixelColor(corner.x + 1, corner.y + 1),
+             m_edit->palette().color(QPalette::Highlight));
     // A press and release without moving is a click: it drops the selection.
     QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, Cell(20, AREA_ASCII));
     QVERIFY(!state.HasSelection());

@@ -29,6 +29,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
@@ -240,6 +242,12 @@ void ShellTest::startUpShowsAFreshImage()
     QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\"));
     QCOMPARE(PaneText(Frame(), IDS_FREE_SPACE), QStringLiteral("剩余空间 61886 字节"));
     QVERIFY(m_prompter->ShownBoxes().empty());
+
+    // The toolkit's standard buttons speak Chinese too.
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+    box.show();
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("是(&Y)"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("否(&N)"));
 }
 
 void ShellTest::listShowsEntriesInReverseEntryOrderWithTheirColumns()
@@ -296,6 +304,15 @@ void ShellTest::doubleClickOnAFolderEntersIt()
     QTest::mouseDClick(View()->viewport(), Qt::LeftButton, {},
                        QPoint(5, View()->viewport()->height() - 5));
     QCOMPARE(g_szCurrentPath, std::string("\\0001"));
+
+    // Backspace goes up (not beyond the root); Enter opens the selected row.
+    QTest::keyClick(View(), Qt::Key_Backspace);
+    QTest::keyClick(View(), Qt::Key_Backspace);
+    QCOMPARE(Tree()->GetSelectedItem(), Tree()->GetRootItem());
+    QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\"));
+    SelectRows(View(), {0});
+    QTest::keyClick(View(), Qt::Key_Return);
+    QCOMPARE(g_szCurrentPath, std::string("\\0001"));
 }
 
 void ShellTest::treeSelectionMovesTheCurrentFolder()
@@ -316,6 +333,15 @@ void ShellTest::treeSelectionMovesTheCurrentFolder()
     QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\0001\\0003"));
     QCOMPARE(PaneText(Frame(), IDS_FREE_SPACE), QStringLiteral("剩余空间 198 字节"));
     QCOMPARE(View()->rowCount(), 0);
+
+    // Collapsing 0001 moves the selection up to it; Ctrl+click cannot drop the selection.
+    QTreeWidgetItem* branch = deep->parent();
+    Tree()->GetTree()->collapseItem(branch);
+    QCOMPARE(Tree()->GetSelectedItem(), branch);
+    QCOMPARE(ColumnTexts(View(), 0), QStringList{"0003"});
+    QTest::mouseClick(Tree()->GetTree()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      Tree()->GetTree()->visualItemRect(branch).center());
+    QCOMPARE(Tree()->GetSelectedItem(), branch);
 
     // The top node stands for the root folder.
     Tree()->SelectItem(Tree()->GetTopItem());
@@ -482,6 +508,10 @@ void ShellTest::deleteKeyFollowsTheListsRule()
     QVERIFY(!g_pCopiedEntries);
     QTest::keyClick(View(), Qt::Key_C, Qt::ControlModifier);
     QVERIFY(g_pCopiedEntries);
+    // Ctrl+Delete, as the context menu shows it, deletes too.
+    m_prompter->QueueAnswer(IPrompter::Answer::Yes);
+    QTest::keyClick(View(), Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(View()->rowCount(), 0);
 }
 
 void ShellTest::treeDeleteFolder()
@@ -543,6 +573,13 @@ void ShellTest::eraseRoot()
     QCOMPARE(g_pVfs->GetRoot()->GetFreeSpace(), 61886u);
     QVERIFY(Doc()->IsModified());
     QCOMPARE(PaneText(Frame(), IDS_CURRENT_PATH), QStringLiteral("当前路径：\\"));
+
+    // Again with the root node selected, so no new path is announced.
+    QCOMPARE(g_pVfs->CreateFile(0x0002, 0, 84), RESULT_SUCCESS);
+    ShowRoot();
+    m_prompter->QueueAnswer(IPrompter::Answer::Yes);
+    QVERIFY(Execute(ID_ERASE_ROOT));
+    QCOMPARE(PaneText(Frame(), IDS_FREE_SPACE), QStringLiteral("剩余空间 61886 字节"));
 }
 
 void ShellTest::enablingFollowsSelectionAndCopiedEntries()
@@ -1038,9 +1075,17 @@ void ShellTest::commandLineAndDroppedFilesOpenDocuments()
     m_files->QueuePath(second);
     QVERIFY(Execute(ID_FILE_SAVE_AS));
 
+    SetStartFolder(QString());
     m_app = std::make_unique<CZelvoApp>();
     QVERIFY(m_app->InitInstance({QStringLiteral("rqvfs-editor"), first}));
     QCOMPARE(Frame()->windowTitle(), QStringLiteral("first.rqfs - ") + g_appTitle);
+    // File dialogs start in the document's folder, later where a file was last chosen.
+    QVERIFY(Execute(ID_FILE_OPEN));
+    QCOMPARE(m_files->AskedDialogs().back().directory, m_dir->path());
+    m_files->QueuePath(QDir::rootPath() + QStringLiteral("absent.rqfs"));
+    QVERIFY(Execute(ID_FILE_OPEN));
+    QVERIFY(Execute(ID_FILE_OPEN));
+    QCOMPARE(m_files->AskedDialogs().back().directory, QDir::rootPath());
     QCOMPARE(ChildLabels(Tree()->GetRootItem()), QStringList{"0001"});
     QCOMPARE(ColumnTexts(View(), 0), QStringList{"0001"});
 
