@@ -185,6 +185,8 @@ bool CMainFrame::CreateMenuBar()
             }
         }
     }
+    // A popup opening highlights no item yet: the prompt pane is blank until one is.
+    connect(m_wndMenuBar, &CMenuBar::MenuOpened, this, [this] { OnMenuSelect(0); });
     connect(m_wndMenuBar, &CMenuBar::MenuSelect, this, &CMainFrame::OnMenuSelect);
     connect(m_wndMenuBar, &CMenuBar::MenuClosed, this, &CMainFrame::OnMenuClosed);
     return m_pFileMenu != nullptr;

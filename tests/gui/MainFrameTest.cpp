@@ -317,10 +317,13 @@ void MainFrameTest::toolBarBelowTheMenuBarFollowsTheTemplate()
     QCOMPARE(toolBar->geometry().top(), menuBar.bottom() + 1);
     QVERIFY(toolBar->geometry().bottom() < Frame()->centralWidget()->geometry().top());
 
-    // Clicking a button routes its command.
+    // Clicking a button routes its command; a disabled one runs nothing.
     QVERIFY(g_pVfs->CreateFile(0x0002, 0, 10) == RESULT_SUCCESS);
     QCOMPARE(View()->rowCount(), 0);
     QTest::mouseClick(toolBar->GetButton(ID_REFRESH_NODE), Qt::LeftButton);
+    QCOMPARE(View()->rowCount(), 1);
+    QTest::mouseClick(toolBar->GetButton(ID_DELETE), Qt::LeftButton);
+    QVERIFY(m_prompter->ShownBoxes().empty());
     QCOMPARE(View()->rowCount(), 1);
 }
 
@@ -386,6 +389,7 @@ void MainFrameTest::menuPromptsThenReady()
     QTest::mouseClick(Frame()->GetMenuBar(), Qt::LeftButton, {}, MenuButton(0));
     auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QCOMPARE(popup, Frame()->GetMenuBar()->GetPopup(0));
+    QCOMPARE(message->text(), QString());
     QTest::keyClick(popup, Qt::Key_Down);
     QCOMPARE(message->text(), QStringLiteral("创建新虚拟文件系统"));
     QTest::keyClick(popup, Qt::Key_Down);
