@@ -1,9 +1,9 @@
 // The main window: the menu bar and below it the tool bar at the top, the folder list in
 // the centre, the tree panel in its bar at the left and the status bar with the current
-// path and free space. When it builds the window it
-// connects what the document, the list, the entry commands and the tree announce to the
-// windows that act on it, with direct connections, so every request is carried out before
-// its sender goes on. It carries out delete folder and erase root itself.
+// path and free space. When it builds the window it connects what the document, the list,
+// the entry commands and the tree announce to the windows that act on it, with direct
+// connections, so every request is carried out before its sender goes on. It carries out
+// delete folder and erase root itself.
 #pragma once
 
 #include "CommandRouter.h"
