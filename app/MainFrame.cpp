@@ -197,9 +197,9 @@ void CMainFrame::CreateAccelerators()
     // A key triggers its command's shared action, so it runs only when the menu item and
     // the button would; the menu texts keep their own key texts.
     for (const AcceleratorDef& accelerator : MainAccelerators()) {
-        auto* shortcut = new QShortcut(
-            QKeySequence::fromString(QString::fromLatin1(accelerator.key), QKeySequence::PortableText),
-            this);
+        const QString key = QString::fromLatin1(accelerator.key);
+        auto* shortcut =
+            new QShortcut(QKeySequence::fromString(key, QKeySequence::PortableText), this);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, m_router.GetAction(accelerator.command),
                 &QAction::trigger);
