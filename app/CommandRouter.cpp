@@ -38,6 +38,16 @@ QAction* CCommandRouter::CreateAction(int id, const QString& text, QObject* pare
     return action;
 }
 
+QAction* CCommandRouter::GetAction(int id)
+{
+    QAction*& action = m_sharedActions[id];
+    if (!action) {
+        action = CreateAction(id, QString(), this);
+        action->setToolTip(CommandToolTip(id));
+    }
+    return action;
+}
+
 void CCommandRouter::FillMenu(QMenu* menu, std::span<const MenuItemDef> items)
 {
     for (const MenuItemDef& item : items) {
@@ -109,4 +119,5 @@ void CCommandRouter::WatchMenu(QMenu* menu)
 void CCommandRouter::Forget(QObject* action)
 {
     std::erase_if(m_actions, [action](const auto& item) { return item.second == action; });
+    std::erase_if(m_sharedActions, [action](const auto& item) { return item.second == action; });
 }

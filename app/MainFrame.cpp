@@ -1,7 +1,10 @@
 #include "MainFrame.h"
 
+#include "AlphaToolBar.h"
+#include "CoolDialogBar.h"
 #include "CopiedEntries.h"
 #include "EntryCommands.h"
+#include "MenuBar.h"
 #include "MenuTable.h"
 #include "ModifyPasswordDialog.h"
 #include "Prompter.h"
@@ -21,19 +24,22 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QUrl>
-#include <QVBoxLayout>
 
-#include <map>
+#include <cstdint>
 
 namespace {
 
 constexpr int TREE_DIALOG_WIDTH = 180;
-constexpr int TREE_BAR_EXTRA_WIDTH = 6;
+// Child, visible, clipping siblings and children, aligned left, right border, dynamic size.
+constexpr std::uint32_t TREE_BAR_STYLE = 0x56001404;
+// The frame's own tool bar sizes, which replace the ones the template gives.
+constexpr QSize TOOL_BUTTON_SIZE(42, 40);
+constexpr QSize TOOL_IMAGE_SIZE(32, 32);
 constexpr int PATH_PANE_WIDTH = 160;
 constexpr int FREE_SPACE_PANE_WIDTH = 200;
 constexpr int EMPTY_PANE_WIDTH = 40;
@@ -53,31 +59,19 @@ CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, Q
       m_pDocument(pDocument),
       m_pView(new CZelvoView(pDocument, m_router)),
       m_pEntryCommands(new CEntryCommands(m_pView, pDocument, this)),
-      m_wndTreeBar(new QWidget),
+      m_wndToolBar(new CAlphaToolBar(this)),
+      m_wndMenuBar(new CMenuBar(this)),
+      m_wndTreeBar(new CCoolDialogBar),
       m_treeDialog(new CTreeDialog(pDocument, m_router))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(ShellIcon(IDI_APPLICATION_ICON));
     setAcceptDrops(true);
 
-    m_wndTreeBar->setObjectName(QStringLiteral("TreeBar"));
-    m_wndTreeBar->setWindowTitle(QString::fromUtf8(Texts::TREE_BAR_TITLE));
-    m_treeDialog->setFixedWidth(TREE_DIALOG_WIDTH);
-    m_wndTreeBar->setFixedWidth(TREE_DIALOG_WIDTH + TREE_BAR_EXTRA_WIDTH);
-    auto* barLayout = new QVBoxLayout(m_wndTreeBar);
-    barLayout->setContentsMargins(0, 0, TREE_BAR_EXTRA_WIDTH, 0);
-    barLayout->addWidget(m_treeDialog);
-
-    auto* client = new QWidget;
-    auto* clientLayout = new QHBoxLayout(client);
-    clientLayout->setContentsMargins(0, 0, 0, 0);
-    clientLayout->setSpacing(0);
-    clientLayout->addWidget(m_wndTreeBar);
-    clientLayout->addWidget(m_pView, 1);
-    setCentralWidget(client);
-
     m_commands.Add(ID_VIEW_DEVICE_TREE, [this] { OnViewDeviceTree(); }, {},
                    [this] { return !m_wndTreeBar->isHidden(); });
+    m_commands.Add(ID_VIEW_TOOLBAR, [this] { OnViewToolBar(); }, {},
+                   [this] { return !m_wndToolBar->isHidden(); });
     m_commands.Add(ID_VIEW_STATUS_BAR, [this] { OnViewStatusBar(); }, {},
                    [this] { return !statusBar()->isHidden(); });
     m_commands.Add(ID_REFRESH_NODE, [this] { m_treeDialog->OnRefreshNode(); });
@@ -96,9 +90,21 @@ CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, Q
     m_router.AddTable(&m_commands);
     m_router.AddTable(&appCommands);
 
-    CreateMenus();
+    // The tree bar stands at the left edge of the client area, the list fills the rest.
+    auto* client = new QWidget;
+    auto* clientLayout = new QHBoxLayout(client);
+    clientLayout->setContentsMargins(0, 0, 0, 0);
+    clientLayout->setSpacing(0);
+    const bool bTreeBar = CreateTreeBar(client);
+    clientLayout->addWidget(m_wndTreeBar);
+    clientLayout->addWidget(m_pView, 1);
+    setCentralWidget(client);
+
+    const bool bToolBar = CreateToolBar();
+    const bool bMenuBar = CreateMenuBar();
     CreateAccelerators();
     CreateStatusPanes();
+    m_bCreated = bToolBar && bMenuBar && bTreeBar;
     ConnectWindows();
 
     resize(800, 560);
@@ -141,11 +147,38 @@ void CMainFrame::ConnectWindows()
             &CCommandRouter::UpdateActions);
 }
 
-void CMainFrame::CreateMenus()
+bool CMainFrame::CreateToolBar()
 {
-    for (const PopupDef& popup : MainMenu()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.text));
-        m_router.FillMenu(menu, popup.items);
+    m_wndToolBar->setObjectName(QStringLiteral("ToolBar"));
+    // A fixed band of the top area: it is neither dragged nor offered in a context menu.
+    m_wndToolBar->setMovable(false);
+    m_wndToolBar->setFloatable(false);
+    m_wndToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    // Each button is its command's shared action: enabled and checked as its menu item.
+    if (!m_wndToolBar->LoadToolBar(IDR_MAINFRAME,
+                                   [this](int id, QWidget*) { return m_router.GetAction(id); }))
+        return false;
+    m_wndToolBar->SetSizes(TOOL_BUTTON_SIZE, TOOL_IMAGE_SIZE);
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+    return true;
+}
+
+bool CMainFrame::CreateMenuBar()
+{
+    m_wndMenuBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    const bool bLoaded = m_wndMenuBar->LoadMenuBar(
+        [this](int command, const QString& text, QObject* parent) {
+            // The recent-file entries belong to the File popup: they come and go with the list.
+            if (command == ID_RECENT_FILE1)
+                return m_router.CreateAction(command, text, parent);
+            QAction* action = m_router.GetAction(command);
+            action->setText(text);
+            return action;
+        });
+    setMenuBar(m_wndMenuBar);
+    if (!bLoaded)
+        return false;
+    for (int index = 0; QMenu* menu = m_wndMenuBar->GetPopup(index); ++index) {
         m_router.WatchMenu(menu);
         for (QAction* action : menu->actions()) {
             if (action->data().toInt() == ID_RECENT_FILE1) {
@@ -157,26 +190,41 @@ void CMainFrame::CreateMenus()
             }
         }
     }
+    // A popup opening highlights no item yet: the prompt pane is blank until one is.
+    connect(m_wndMenuBar, &CMenuBar::MenuOpened, this, [this] { OnMenuSelect(0); });
+    connect(m_wndMenuBar, &CMenuBar::MenuSelect, this, &CMainFrame::OnMenuSelect);
+    connect(m_wndMenuBar, &CMenuBar::MenuClosed, this, &CMainFrame::OnMenuClosed);
+    return m_pFileMenu != nullptr;
 }
 
 void CMainFrame::CreateAccelerators()
 {
-    std::map<int, QList<QKeySequence>> keys;
-    for (const AcceleratorDef& accelerator : MainAccelerators())
-        keys[accelerator.command].append(
-            QKeySequence::fromString(QString::fromLatin1(accelerator.key), QKeySequence::PortableText));
-    for (const auto& [command, sequences] : keys) {
-        QAction* action = m_router.CreateAction(command, QString(), this);
-        action->setShortcuts(sequences);
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
+    // A key triggers its command's shared action, so it runs only when the menu item and
+    // the button would; the menu texts keep their own key texts.
+    for (const AcceleratorDef& accelerator : MainAccelerators()) {
+        const QString key = QString::fromLatin1(accelerator.key);
+        auto* shortcut =
+            new QShortcut(QKeySequence::fromString(key, QKeySequence::PortableText), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, m_router.GetAction(accelerator.command),
+                &QAction::trigger);
     }
+}
+
+bool CMainFrame::CreateTreeBar(QWidget* parent)
+{
+    m_treeDialog->resize(TREE_DIALOG_WIDTH, m_treeDialog->sizeHint().height());
+    m_wndTreeBar->setObjectName(QStringLiteral("TreeBar"));
+    return m_wndTreeBar->Create(parent, m_treeDialog, QString::fromUtf8(Texts::TREE_BAR_TITLE),
+                                TREE_BAR_STYLE);
 }
 
 void CMainFrame::CreateStatusPanes()
 {
     QStatusBar* bar = statusBar();
-    bar->addWidget(new QLabel(LoadResString(IDS_IDLE_MESSAGE)), 1);
+    m_pMessagePane = new QLabel(LoadResString(IDS_IDLE_MESSAGE));
+    m_pMessagePane->setObjectName(QStringLiteral("MessagePane"));
+    bar->addWidget(m_pMessagePane, 1);
     bar->addPermanentWidget(MakePane(QString(), QString(), EMPTY_PANE_WIDTH));
     m_pPathPane = MakePane(LoadResString(IDS_CURRENT_PATH), QString::number(IDS_CURRENT_PATH),
                            PATH_PANE_WIDTH);
@@ -185,6 +233,11 @@ void CMainFrame::CreateStatusPanes()
                                 FREE_SPACE_PANE_WIDTH);
     bar->addPermanentWidget(m_pFreeSpacePane);
     bar->addPermanentWidget(MakePane(QString(), QString(), EMPTY_PANE_WIDTH));
+}
+
+QWidget* CMainFrame::GetTreeBar() const
+{
+    return m_wndTreeBar;
 }
 
 void CMainFrame::OnVfsPathChanged(const std::string& path)
@@ -244,9 +297,27 @@ void CMainFrame::UpdateTitle()
                        .arg(m_pDocument->GetTitle(), LoadResString(IDS_APP_TITLE)));
 }
 
+void CMainFrame::OnMenuSelect(int command)
+{
+    // The prompt is the part before "\n" of the command's string; nothing for a submenu,
+    // a separator or a command without one.
+    statusBar()->clearMessage();
+    m_pMessagePane->setText(CommandPrompt(command));
+}
+
+void CMainFrame::OnMenuClosed()
+{
+    m_pMessagePane->setText(LoadResString(IDS_IDLE_MESSAGE));
+}
+
 void CMainFrame::OnViewDeviceTree()
 {
     m_wndTreeBar->setVisible(m_wndTreeBar->isHidden());
+}
+
+void CMainFrame::OnViewToolBar()
+{
+    m_wndToolBar->setVisible(m_wndToolBar->isHidden());
 }
 
 void CMainFrame::OnViewStatusBar()

@@ -57,6 +57,8 @@ bool CZelvoApp::InitInstance(const QStringList& arguments)
 
     m_pDocument = std::make_unique<CZelvoDoc>();
     m_pMainFrame = std::make_unique<CMainFrame>(m_pDocument.get(), m_commands);
+    if (!m_pMainFrame->IsCreated())
+        return false;
     m_pMainFrame->SetRecentFiles(m_pRecentFileList->GetFiles());
     connect(m_pDocument.get(), &CZelvoDoc::PathNameAdopted, this,
             &CZelvoApp::OnDocumentPathAdopted);

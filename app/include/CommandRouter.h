@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 #include <span>
 #include <utility>
@@ -35,6 +36,9 @@ public:
     // the router keeps its enabled and checked state. The action's data is id, its status
     // tip the command's prompt.
     QAction* CreateAction(int id, const QString& text, QObject* parent);
+    // The one action of command id that the main menu, the tool bar and the accelerators
+    // share, made on first use and owned by the router; its tool tip is the command's.
+    QAction* GetAction(int id);
     // Appends an action for each item to menu (a separator for command 0).
     void FillMenu(QMenu* menu, std::span<const MenuItemDef> items);
     // A popup of the items, updated whenever it is about to show.
@@ -62,5 +66,6 @@ private:
 
     std::vector<const CCommandTable*> m_tables;
     std::vector<std::pair<int, QAction*>> m_actions;
+    std::map<int, QAction*> m_sharedActions;
     QTimer m_idleTimer;
 };

@@ -1,8 +1,9 @@
-// The main window: the menu bar, the folder list in the centre, the tree panel at the left
-// and the status bar with the current path and free space. When it builds the window it
-// connects what the document, the list, the entry commands and the tree announce to the
-// windows that act on it, with direct connections, so every request is carried out before
-// its sender goes on. It carries out delete folder and erase root itself.
+// The main window: the menu bar and below it the tool bar at the top, the folder list in
+// the centre, the tree panel in its bar at the left and the status bar with the current
+// path and free space. When it builds the window it connects what the document, the list,
+// the entry commands and the tree announce to the windows that act on it, with direct
+// connections, so every request is carried out before its sender goes on. It carries out
+// delete folder and erase root itself.
 #pragma once
 
 #include "CommandRouter.h"
@@ -14,7 +15,10 @@
 #include <string>
 #include <vector>
 
+class CAlphaToolBar;
+class CCoolDialogBar;
 class CEntryCommands;
+class CMenuBar;
 class CTreeDialog;
 class CZelvoDoc;
 class CZelvoView;
@@ -28,10 +32,15 @@ public:
     // appCommands: the application's commands, asked last.
     CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, QWidget* parent = nullptr);
 
+    // False when one of the bars could not be made; the editor then does not start.
+    bool IsCreated() const { return m_bCreated; }
+
     CZelvoView* GetActiveView() const { return m_pView; }
     CTreeDialog* GetTreeDialog() const { return m_treeDialog; }
     CEntryCommands* GetEntryCommands() const { return m_pEntryCommands; }
-    QWidget* GetTreeBar() const { return m_wndTreeBar; }
+    QWidget* GetTreeBar() const;
+    CAlphaToolBar* GetToolBar() const { return m_wndToolBar; }
+    CMenuBar* GetMenuBar() const { return m_wndMenuBar; }
     CCommandRouter& GetRouter() { return m_router; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
 
@@ -55,13 +64,18 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void CreateMenus();
+    bool CreateToolBar();
+    bool CreateMenuBar();
     void CreateAccelerators();
     void CreateStatusPanes();
+    bool CreateTreeBar(QWidget* parent);
     // The path pane with path, the free-space pane with the current folder's.
     void ShowStatusPanes(const std::string& path);
     void ConnectWindows();
+    void OnMenuSelect(int command);
+    void OnMenuClosed();
     void OnViewDeviceTree();
+    void OnViewToolBar();
     void OnViewStatusBar();
     void OnDeleteFolder();
     void OnEraseRoot();
@@ -71,8 +85,12 @@ private:
     CCommandRouter m_router;
     CZelvoView* m_pView;
     CEntryCommands* m_pEntryCommands;
-    QWidget* m_wndTreeBar;
+    CAlphaToolBar* m_wndToolBar;
+    CMenuBar* m_wndMenuBar;
+    CCoolDialogBar* m_wndTreeBar;
     CTreeDialog* m_treeDialog;
+    bool m_bCreated = false;
+    QLabel* m_pMessagePane = nullptr;
     QLabel* m_pPathPane = nullptr;
     QLabel* m_pFreeSpacePane = nullptr;
     QMenu* m_pFileMenu = nullptr;

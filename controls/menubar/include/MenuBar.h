@@ -22,7 +22,7 @@ class CMenuBar : public QMenuBar {
     Q_OBJECT
 public:
     // Makes the action of one popup item: triggering it must carry out command. The action
-    // is owned by parent (the popup); the bar keeps command as the action's data.
+    // is owned by parent (the popup) or by the caller; the bar keeps command as its data.
     using ActionFactory = std::function<QAction*(int command, const QString& text, QObject* parent)>;
 
     explicit CMenuBar(QWidget* parent = nullptr);
