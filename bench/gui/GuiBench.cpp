@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -61,12 +62,16 @@ void Settle(QWidget* widget)
     widget->repaint();
 }
 
-// A stock tree holding the top and root nodes the way the tree panel does.
+// A stock tree holding the top and root nodes the way the tree panel does, in the
+// panel's font and with its column sized to the labels, as the panel's is.
 class CStockTree {
 public:
-    explicit CStockTree(QWidget* parent) : m_tree(new QTreeWidget(parent))
+    CStockTree(const QTreeWidget& like, QWidget* parent) : m_tree(new QTreeWidget(parent))
     {
         m_tree->setHeaderHidden(true);
+        m_tree->setFont(like.font());
+        m_tree->header()->setSectionResizeMode(like.header()->sectionResizeMode(0));
+        m_tree->header()->setStretchLastSection(like.header()->stretchLastSection());
         m_tree->setIconSize(QSize(ICON_SIZE, ICON_SIZE));
         m_icon = QIcon(ShellPixmap(IDI_FOLDER, ICON_SIZE));
         auto* top = new QTreeWidgetItem(m_tree, {QStringLiteral("RQ540 VFS")});
@@ -149,10 +154,10 @@ struct CEditor {
 // A window of the main window's size holding a stock tree beside a stock table.
 struct CStockWindow {
     QWidget window;
-    CStockTree tree{&window};
+    CStockTree tree;
     CStockTable table{&window};
 
-    CStockWindow()
+    explicit CStockWindow(const QTreeWidget& like) : tree(like, &window)
     {
         auto* layout = new QHBoxLayout(&window);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -303,7 +308,7 @@ int main(int argc, char** argv)
     CTreeDialog treeDialog(&treeDocument, treeRouter);
     treeDialog.resize(180, 500);
     treeDialog.show();
-    CStockTree stockTree(nullptr);
+    CStockTree stockTree(*treeDialog.GetTree(), nullptr);
     stockTree.Widget()->resize(180, 500);
     stockTree.Widget()->show();
     // The panel reads the image the editor holds: the card is lent to it for the run.
@@ -323,7 +328,7 @@ int main(int argc, char** argv)
                 });
 
     CEditor editor;
-    CStockWindow stock;
+    CStockWindow stock(*editor.frame.GetTreeDialog()->GetTree());
     AddRatioRow("refresh", "refresh command (rebuild node + re-list), 255 sub-folders",
                 "stock tree + list", 2.0, [&](benchmark::State& state) { Refresh(state, editor); },
                 [&](benchmark::State& state) { StockRefresh(state, stock); });
