@@ -235,7 +235,7 @@ void HexRepaint(benchmark::State& state, CHexEdit& hex)
 void FloorRepaint(benchmark::State& state, CHexFloorView& floor)
 {
     for (auto _ : state)
-        floor.repaint();
+        floor.viewport()->repaint();
 }
 
 // Page Down from the first byte until the view stops moving, each page painted; answers
@@ -268,7 +268,7 @@ void FloorPageDown(benchmark::State& state, CHexFloorView& floor, int pages)
     for (auto _ : state) {
         for (int page = 0; page <= pages; ++page) {
             floor.ShowPage(page);
-            floor.repaint();
+            floor.viewport()->repaint();
         }
     }
 }
@@ -345,7 +345,7 @@ int main(int argc, char** argv)
     hex.SetData(bytes.data(), HEX_FILE_SIZE);
     Settle(&hex);
     CHexFloorView floor(bytes, hex.State().m_layout.m_nBytesPerLine);
-    floor.resize(hex.viewport()->size());
+    floor.resize(hex.size());
     floor.show();
     Settle(&floor);
     const int pages = PageDownPass(hex);
