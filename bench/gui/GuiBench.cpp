@@ -28,10 +28,12 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
-#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -308,9 +310,11 @@ int main(int argc, char** argv)
     CTreeDialog treeDialog(&treeDocument, treeRouter);
     treeDialog.resize(180, 500);
     treeDialog.show();
-    CStockTree stockTree(*treeDialog.GetTree(), nullptr);
+    QWidget stockTreeWindow;
+    CStockTree stockTree(*treeDialog.GetTree(), &stockTreeWindow);
     stockTree.Widget()->resize(180, 500);
-    stockTree.Widget()->show();
+    stockTreeWindow.resize(180, 500);
+    stockTreeWindow.show();
     // The panel reads the image the editor holds: the card is lent to it for the run.
     const auto fillRow = [&treeDialog](std::unique_ptr<CRQ540Vfs>& card) {
         return [&treeDialog, &card](benchmark::State& state) {
