@@ -135,26 +135,43 @@ void CTreeDialog::FillNode(QTreeWidgetItem* node)
     const std::string path = GetItemPath(node);
     if (!g_pVfs || g_pVfs->ChangeDirectory(path) != RQ540::RESULT_SUCCESS)
         return;
-    // Taken now: the fills below move the current folder.
-    const RQ540::CCardPath folder = g_pVfs->GetCurrentPath();
     DeleteNode(node, false);
-    // Each folder goes above the nodes inserted before it, so siblings show in the
-    // reverse of the folder's entry order. The walk holds its own position in the list,
-    // so the recursive fills moving the current folder do not disturb it.
+    // The subtree is built detached and added in one step, then expanded in one pass: the
+    // view maps its rows once, instead of once per node and again for every sibling.
+    std::vector<QTreeWidgetItem*> unentered;
+    node->insertChildren(0, BuildChildren(unentered));
+    m_pTree->expandRecursively(m_pTree->indexFromItem(node));
+    // A folder that cannot be entered keeps its node, childless and collapsed.
+    for (QTreeWidgetItem* child : unentered)
+        child->setExpanded(false);
+}
+
+QList<QTreeWidgetItem*> CTreeDialog::BuildChildren(std::vector<QTreeWidgetItem*>& unentered)
+{
+    // Taken now: the subtrees built below move the current folder.
+    const RQ540::CCardPath folder = g_pVfs->GetCurrentPath();
+    // Each folder goes above the nodes built before it, so siblings show in the reverse of
+    // the folder's entry order. The walk holds its own position in the list, so entering
+    // the sub-folders does not disturb it.
+    QList<QTreeWidgetItem*> children;
     for (RQ540::CUnknownHeader* entry = g_pVfs->GetFirstEntry(); entry; entry = entry->GetNext()) {
         if (!entry->IsFolder())
             continue;
         auto* child =
             new QTreeWidgetItem({QString::fromStdString(RQ540::FormatId(entry->GetId()))});
         child->setIcon(0, m_folderIcon);
-        node->insertChild(0, child);
         auto record = std::make_unique<EntryItemData>();
         record->pHeader = entry;
         record->szPath = folder.GetChild(entry->GetId()).ToChangeDirectoryText();
+        if (g_pVfs->ChangeDirectory(record->szPath) == RQ540::RESULT_SUCCESS)
+            child->addChildren(BuildChildren(unentered));
+        else
+            unentered.push_back(child);
         m_records[child] = std::move(record);
-        FillNode(child);
+        children.append(child);
     }
-    node->setExpanded(true);
+    std::reverse(children.begin(), children.end());
+    return children;
 }
 
 void CTreeDialog::DeleteNode(QTreeWidgetItem* node, bool bDeleteSelf)
@@ -163,12 +180,28 @@ void CTreeDialog::DeleteNode(QTreeWidgetItem* node, bool bDeleteSelf)
     if (IsDescendant(m_pTree->currentItem(), node))
         SelectItem(node);
     node->setExpanded(false);
-    while (node->childCount() > 0)
-        DeleteNode(node->child(0), true);
+    DeleteChildren(node);
     if (bDeleteSelf) {
         m_records.erase(node);
         delete node;
     }
+}
+
+void CTreeDialog::DeleteChildren(QTreeWidgetItem* node)
+{
+    // All children leave the view in one step; deleting them detached touches no view.
+    const QList<QTreeWidgetItem*> children = node->takeChildren();
+    for (QTreeWidgetItem* child : children) {
+        ForgetRecords(child);
+        delete child;
+    }
+}
+
+void CTreeDialog::ForgetRecords(const QTreeWidgetItem* node)
+{
+    m_records.erase(node);
+    for (int index = 0; index < node->childCount(); ++index)
+        ForgetRecords(node->child(index));
 }
 
 void CTreeDialog::SelectCurrentPath()
@@ -201,8 +234,7 @@ void CTreeDialog::ForgetImage()
     const QSignalBlocker blocker(m_pTree);
     if (IsDescendant(m_pTree->currentItem(), m_hRootItem))
         m_pTree->setCurrentItem(m_hRootItem);
-    while (m_hRootItem->childCount() > 0)
-        DeleteNode(m_hRootItem->child(0), true);
+    DeleteChildren(m_hRootItem);
 }
 
 void CTreeDialog::OnSelChanged(QTreeWidgetItem* item)
@@ -228,8 +260,11 @@ void CTreeDialog::OnRefreshNode()
     if (!node || !g_pVfs)
         return;
     FillNode(node);
+    // Selecting another node enters its folder and has the list re-listed already.
+    const bool bSelectionMoves = m_pTree->currentItem() != node;
     SelectItem(node);
-    EnterNodeFolder(node);
+    if (!bSelectionMoves)
+        EnterNodeFolder(node);
 }
 
 void CTreeDialog::OnChangePassword()

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QStyleOptionHeader>
 
 #include <algorithm>
 #include <utility>
@@ -66,6 +67,8 @@ CZelvoView::CZelvoView(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* pa
     // Cut exists only as a key (Ctrl+X, Shift+Delete) and deliberately does nothing.
     m_commands.Add(ID_EDIT_CUT, [] {});
 
+    for (int icon : {IDI_FOLDER, IDI_OPEN_FOLDER, IDI_FILE, IDI_EXECUTABLE_FILE})
+        m_imageList[icon] = QIcon(ShellPixmap(icon, ICON_SIZE));
     SetupColumns();
 }
 
@@ -77,20 +80,30 @@ CZelvoView::~CZelvoView()
 
 void CZelvoView::OnInitialUpdate()
 {
-    m_imageList.clear();
-    for (int icon : {IDI_FOLDER, IDI_OPEN_FOLDER, IDI_FILE, IDI_EXECUTABLE_FILE})
-        m_imageList[icon] = QIcon(ShellPixmap(icon, ICON_SIZE));
+    // The rows are already the new image's: New and Open end by rebuilding the tree's
+    // root node, which lists the root folder here.
     SetupColumns();
-    RefreshList();
 }
 
 void CZelvoView::SetupColumns()
 {
-    clear();
     setColumnCount(4);
     setHorizontalHeaderLabels({LoadResString(IDS_COLUMN_NAME), LoadResString(IDS_COLUMN_SIZE),
                                LoadResString(IDS_COLUMN_ATTRIBUTES),
                                LoadResString(IDS_COLUMN_STATE)});
+    // The header measures a heading in the bold face unless the heading gives its size,
+    // and the bold CJK face is megabytes that nothing else shown at start needs. The
+    // size is the one the style gives the heading in the face it is drawn in.
+    QStyleOptionHeader option;
+    option.initFrom(horizontalHeader());
+    option.orientation = Qt::Horizontal;
+    for (int column = 0; column < columnCount(); ++column) {
+        QTableWidgetItem* heading = horizontalHeaderItem(column);
+        option.section = column;
+        option.text = heading->text();
+        heading->setSizeHint(style()->sizeFromContents(QStyle::CT_HeaderSection, &option,
+                                                        QSize(), horizontalHeader()));
+    }
     ApplyColumnWidths();
 }
 

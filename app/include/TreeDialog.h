@@ -7,12 +7,14 @@
 #include "EntryItemData.h"
 
 #include <QIcon>
+#include <QList>
 #include <QWidget>
 
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CCommandRouter;
 class CZelvoDoc;
@@ -74,6 +76,13 @@ private:
     void OnContextMenu(const QPoint& position);
     QTreeWidgetItem* NodeOf(QTreeWidgetItem* item) const;
     void SelectCurrentPathBelow(QTreeWidgetItem* node);
+    // Builds, detached, the nodes of the current folder's sub-folders with their subtrees,
+    // entering each folder it builds; nodes whose folder cannot be entered go to unentered.
+    QList<QTreeWidgetItem*> BuildChildren(std::vector<QTreeWidgetItem*>& unentered);
+    // Deletes the children of node with their subtrees and records.
+    void DeleteChildren(QTreeWidgetItem* node);
+    // Drops the records of node and of its subtree.
+    void ForgetRecords(const QTreeWidgetItem* node);
     static bool IsDescendant(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor);
 
     CZelvoDoc* m_pDocument;

@@ -34,7 +34,8 @@ public:
     CZelvoDoc* GetDocument() const { return m_pDocument; }
     const CCommandTable& GetCommandTable() const { return m_commands; }
 
-    // Image list, columns and rows built afresh (at start and after New and Open).
+    // Columns built afresh after New and Open. The rows are not listed again: the new
+    // image's root is listed by then.
     void OnInitialUpdate();
     // Lists the current folder again; the selection is lost.
     void RefreshList();
