@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -52,7 +53,9 @@ void Load(benchmark::State& state, const std::filesystem::path& image)
     }
 }
 
-// Writes the bytes beside the target, makes them durable and renames them over it.
+// Writes the bytes beside the target, makes them durable, renames them over it and makes
+// the rename durable by syncing the folder, as a save must for the new file to survive a
+// power cut.
 void WriteSyncRename(benchmark::State& state, const std::vector<uint8_t>& bytes,
                      const std::filesystem::path& target)
 {
@@ -64,6 +67,11 @@ void WriteSyncRename(benchmark::State& state, const std::vector<uint8_t>& bytes,
             std::fflush(file) != 0 || fsync(fileno(file)) != 0 || std::fclose(file) != 0 ||
             std::rename(temporary.c_str(), target.c_str()) != 0) {
             state.SkipWithError("cannot replace the file");
+            break;
+        }
+        const int folder = open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY);
+        if (folder < 0 || fsync(folder) != 0 || close(folder) != 0) {
+            state.SkipWithError("cannot sync the folder");
             break;
         }
     }
@@ -96,7 +104,7 @@ int main(int argc, char** argv)
     AddRatioRow("load", "load + validate a full card (356 files, 25 folders)", "read + memcpy",
                 2.0, [&](benchmark::State& state) { Load(state, image); },
                 [&](benchmark::State& state) { ReadAndCopy(state, image); });
-    AddRatioRow("save", "save a full card", "write + fsync + rename", 1.1,
+    AddRatioRow("save", "save a full card", "write + fsync + rename + folder fsync", 1.1,
                 [&](benchmark::State& state) { Save(state, card, scratch / "saved.rqfs"); },
                 [&](benchmark::State& state) {
                     WriteSyncRename(state, bytes, scratch / "written.rqfs");
