@@ -5,8 +5,10 @@
 #include "FileDialogs.h"
 #include "Prompter.h"
 
+#include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <deque>
 #include <vector>
@@ -96,3 +98,14 @@ private:
     std::deque<QString> m_paths;
     std::vector<Asked> m_asked;
 };
+
+// Points the application's settings (recent files, last folders) at a scratch folder of its
+// own for the life of the test object, so tests never read or change the user's settings.
+inline bool UseScratchSettings(const QTemporaryDir& folder)
+{
+    if (!folder.isValid())
+        return false;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    return true;
+}

@@ -110,9 +110,7 @@ private:
 
 void MainFrameTest::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+    QVERIFY(UseScratchSettings(m_dir));
 }
 
 void MainFrameTest::Start(const QStringList& arguments, bool bExpected)

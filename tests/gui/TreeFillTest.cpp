@@ -72,9 +72,7 @@ private:
 
 void TreeFillTest::initTestCase()
 {
-    QVERIFY(m_settingsDir.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    QVERIFY(UseScratchSettings(m_settingsDir));
 }
 
 void TreeFillTest::init()
