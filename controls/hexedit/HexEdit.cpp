@@ -239,11 +239,20 @@ void CHexEdit::PaintRows(QPainter& painter)
         painter.setPen(pen);
         painter.drawText(x, y + ascent, text);
     };
-    auto hexText = [](uint8_t byte) {
-        return QStringLiteral("%1 ").arg(uint{byte}, 2, 16, QLatin1Char('0')).toUpper();
+    // Two upper-case digits and a space per byte, appended in place: a page of text is
+    // built without a string per byte.
+    auto appendHex = [](QString& text, uint8_t byte) {
+        static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+        const QChar cell[3] = {QChar(kDigits[byte >> 4]), QChar(kDigits[byte & 15]), QChar(u' ')};
+        text.append(cell, 3);
     };
     auto asciiChar = [](uint8_t byte) {
-        return QString(QChar(static_cast<char16_t>(byte >= 0x20 && byte <= 0x7E ? byte : '.')));
+        return QChar(static_cast<char16_t>(byte >= 0x20 && byte <= 0x7E ? byte : '.'));
+    };
+    auto hexText = [&](uint8_t byte) {
+        QString text;
+        appendHex(text, byte);
+        return text;
     };
 
     for (int row = 0; row < rows; ++row) {
@@ -274,8 +283,10 @@ void CHexEdit::PaintRows(QPainter& painter)
                 }
             } else {
                 QString line;
-                for (int32_t k = 0; k < bpl; ++k)
-                    line += k < count ? hexText(data[first + k]) : QStringLiteral("   ");
+                line.reserve(3 * bpl);
+                for (int32_t k = 0; k < count; ++k)
+                    appendHex(line, data[first + k]);
+                line.resize(3 * bpl, QChar(u' '));
                 draw(layout.m_nHexX, y, line, Qt::black, Qt::white);
             }
         }
@@ -287,14 +298,16 @@ void CHexEdit::PaintRows(QPainter& painter)
                     // Selected characters get the highlight behind them: in the
                     // highlight-text colour alone they vanish on the column's background.
                     if (index >= lo && index < hi)
-                        draw(layout.m_nAsciiX + k * cw, y, asciiChar(data[index]),
+                        draw(layout.m_nAsciiX + k * cw, y, QString(asciiChar(data[index])),
                              colours.color(QPalette::HighlightedText),
                              colours.color(QPalette::Highlight));
                     else
-                        draw(layout.m_nAsciiX + k * cw, y, asciiChar(data[index]), kAsciiText);
+                        draw(layout.m_nAsciiX + k * cw, y, QString(asciiChar(data[index])),
+                             kAsciiText);
                 }
             } else {
                 QString line;
+                line.reserve(count);
                 for (int32_t k = 0; k < count; ++k)
                     line += asciiChar(data[first + k]);
                 draw(layout.m_nAsciiX, y, line, kAsciiText);
