@@ -54,17 +54,18 @@ std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& stand
     if (IsStandardInput(name))
         return ReadStream(standardInput, name, limit, whole);
 
-    std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(name, error);
-    if (whole && !error && size > kMaxFileBytes)
-        throw TooLong(name, kMaxFileBytes);
+    // A whole input is read no further than the card's 32-bit size field can take.
     std::vector<uint8_t> bytes;
-    switch (DiskFile::ReadBounded(name, limit, bytes)) {
+    switch (DiskFile::ReadBounded(name, whole ? std::min(limit, kMaxFileBytes) : limit, bytes)) {
     case DiskFile::FileProblem::NONE:
         return bytes;
     case DiskFile::FileProblem::TOO_LONG:
-        if (whole)
-            throw TooLong(name, limit);
+        if (whole) {
+            // A file too long for the size field is refused for that, by its length.
+            std::error_code error;
+            const uintmax_t size = std::filesystem::file_size(name, error);
+            throw TooLong(name, !error && size > kMaxFileBytes ? kMaxFileBytes : limit);
+        }
         return bytes;
     case DiskFile::FileProblem::NOT_REGULAR:
         throw CCliError::Failure("cannot open " + Describe(name) +

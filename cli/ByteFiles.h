@@ -18,7 +18,7 @@ inline constexpr std::size_t MAX_SCRIPT_LINE_BYTES = 8192;
 // At most limit bytes of the input named name, never reading more than one byte past
 // limit, so an endless input (a device, a pipe) costs no more. With whole, an input longer
 // than limit is a usage CCliError instead of being cut, and so is a regular file too long
-// for the card's 32-bit size field, by its measured length and unread. A name that is no
+// for the card's 32-bit size field, reported against that field's limit. A name that is no
 // file to read (a folder, a FIFO, a socket; a FIFO is refused without waiting for a
 // writer) or that cannot be opened or read is a failure CCliError.
 std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& standardInput,

@@ -410,14 +410,13 @@ int CCommandLine::ExecuteBatch(const CommandInfo&, const CommandArguments& args)
     CCardSession session = args.create ? m_commands.NewCard(args) : CCardSession(args.image);
     m_commands.SetStandardInputTaken(scriptOnStandardInput);
 
-    // One parser serves every line: each parse starts from cleared results, and the
-    // arguments it fills are reset to their defaults in place.
+    // A command's parser serves every line of that command: each parse starts from
+    // cleared results, and the arguments it fills are reset to their defaults in place.
     CommandArguments lineArgs;
-    CLI::App app("A line of a batch script: an rqfs command without IMAGE.", "");
-    const Declared declared = Declare(app, lineArgs, false);
+    LineParsers parsers;
     for (std::size_t index = 0; index < lines.size(); ++index) {
         lineArgs = CommandArguments();
-        const int status = RunScriptLine(session, app, declared, lineArgs, lines[index], index + 1);
+        const int status = RunScriptLine(session, parsers, lineArgs, lines[index], index + 1);
         if (status != STATUS_SUCCESS)
             return status;
     }
@@ -453,24 +452,37 @@ int CCommandLine::ExecuteDiff(const CommandInfo& command, const CommandArguments
     return STATUS_USAGE;
 }
 
-int CCommandLine::RunScriptLine(CCardSession& session, CLI::App& app, const Declared& declared,
-                                const CommandArguments& args, const std::string& line,
+int CCommandLine::RunScriptLine(CCardSession& session, LineParsers& parsers,
+                                CommandArguments& args, const std::string& line,
                                 std::size_t lineNumber)
 {
     // The line number is spelt out only for a report.
     const auto where = [lineNumber] { return "line " + std::to_string(lineNumber) + ": "; };
+    const CLI::App* parsing = nullptr;
     try {
         std::vector<std::string> words = SplitScriptLine(line);
         if (words.empty())
             return STATUS_SUCCESS;
         RequireKnownCommand(words.front(), false);
+        const std::string_view named =
+            words.front().starts_with('-') ? std::string_view() : std::string_view(words.front());
+        auto found = parsers.find(named);
+        if (found == parsers.end()) {
+            LineParser parser{
+                std::make_unique<CLI::App>("A line of a batch script: an rqfs command without IMAGE.", ""),
+                {}};
+            parser.declared = Declare(*parser.app, args, false, named);
+            found = parsers.emplace(std::string(named), std::move(parser)).first;
+        }
+        CLI::App& app = *found->second.app;
+        parsing = &app;
         // CLI11 takes its arguments last one first.
         std::reverse(words.begin(), words.end());
         app.parse(words);
-        const CommandInfo& command = GetSelected(app, declared);
+        const CommandInfo& command = GetSelected(app, found->second.declared);
         (m_commands.*command.run)(session, args);
     } catch (const CLI::ParseError& error) {
-        return ReportParseError(app, error, where());
+        return ReportParseError(*parsing, error, where());
     } catch (const CCliError& error) {
         return Report(error, where());
     }

@@ -4,7 +4,10 @@
 
 #include "Commands.h"
 
+#include <functional>
 #include <istream>
+#include <map>
+#include <memory>
 #include <ostream>
 #include <span>
 #include <string>
@@ -62,10 +65,19 @@ private:
     int ExecuteBuild(const CommandInfo& command, const CommandArguments& args);
     // Exits like diff: 0 the same, 1 different, 2 trouble of any kind.
     int ExecuteDiff(const CommandInfo& command, const CommandArguments& args);
-    // Parses line with app, whose commands were declared over args, and runs it on session.
-    int RunScriptLine(CCardSession& session, CLI::App& app, const Declared& declared,
-                      const CommandArguments& args, const std::string& line,
-                      std::size_t lineNumber);
+    // The parsers of a batch's lines, one per command met, all declared over the same
+    // arguments; the key "" holds the one that knows every command, for a line that
+    // starts with an option.
+    struct LineParser {
+        std::unique_ptr<CLI::App> app;
+        Declared declared;
+    };
+    using LineParsers = std::map<std::string, LineParser, std::less<>>;
+
+    // Parses line with the parser of its command, declared over args on first use, and
+    // runs it on session.
+    int RunScriptLine(CCardSession& session, LineParsers& parsers, CommandArguments& args,
+                      const std::string& line, std::size_t lineNumber);
 
     // Help requests print help and succeed; anything else is a usage error.
     int ReportParseError(const CLI::App& app, const CLI::ParseError& error,

@@ -266,18 +266,24 @@ FileProblem ReadBounded(const std::filesystem::path& path, uint64_t limit,
         close(descriptor);
         return FileProblem::NOT_REGULAR;
     }
-    // A device such as a terminal may make the reader wait, as its user asked.
-    const int flags = fcntl(descriptor, F_GETFL);
-    if (flags < 0 || fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        close(descriptor);
-        return FileProblem::OPEN_FAILED;
-    }
-    if (S_ISREG(status.st_mode))
+    const bool regular = S_ISREG(status.st_mode);
+    if (regular) {
+        // Reads of a regular file never wait, whatever O_NONBLOCK says. Room for one byte
+        // past its length takes a file that grew meanwhile without moving the bytes.
         bytes.reserve(static_cast<std::size_t>(std::min<uint64_t>(
-            static_cast<uint64_t>(status.st_size), wanted)));
+            static_cast<uint64_t>(status.st_size) + 1, wanted)));
+    } else {
+        // A device such as a terminal may make the reader wait, as its user asked.
+        const int flags = fcntl(descriptor, F_GETFL);
+        if (flags < 0 || fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            close(descriptor);
+            return FileProblem::OPEN_FAILED;
+        }
+    }
     while (bytes.size() < wanted) {
-        const ssize_t count =
-            read(descriptor, chunk, static_cast<std::size_t>(std::min<uint64_t>(sizeof chunk, wanted - bytes.size())));
+        const auto asked =
+            static_cast<std::size_t>(std::min<uint64_t>(sizeof chunk, wanted - bytes.size()));
+        const ssize_t count = read(descriptor, chunk, asked);
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {
@@ -288,6 +294,9 @@ FileProblem ReadBounded(const std::filesystem::path& path, uint64_t limit,
         if (count == 0)
             break;
         bytes.insert(bytes.end(), chunk, chunk + count);
+        // A regular file answers less than was asked only at its end.
+        if (regular && static_cast<std::size_t>(count) < asked)
+            break;
     }
     close(descriptor);
 #endif
