@@ -31,6 +31,4 @@ CFileHeader* CFileHeader::Copy(const CFileHeader& source, CUnknownHeader* next)
     return Create(source.GetId(), source.m_type, source.m_size, source.GetData(), next);
 }
 
-void CFileHeader::operator delete(void* header) { ::operator delete(header); }
-
 }  // namespace RQ540

@@ -1,5 +1,6 @@
 #include "rq540/FileIo.h"
 
+#include <cstdio>
 #include <system_error>
 
 #ifdef _WIN32
@@ -32,14 +33,18 @@ public:
         const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (descriptor < 0)
             return nullptr;
+        // O_NONBLOCK changes nothing for the regular file that alone gets this far.
         struct stat status;
-        const int flags = fcntl(descriptor, F_GETFL);
         std::FILE* file = nullptr;
-        if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && flags >= 0 &&
-            fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0)
+        if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
             file = fdopen(descriptor, mode);
-        if (!file)
+        if (!file) {
             close(descriptor);
+            return nullptr;
+        }
+        // The file is read in a few large pieces: a stream buffer would only copy them
+        // once more and read ahead of the seeks.
+        std::setvbuf(file, nullptr, _IONBF, 0);
         return file;
 #endif
     }

@@ -1,5 +1,6 @@
 #include "rq540/VfsArchive.h"
 
+#include "EntryBlock.h"
 #include "rq540/CardModel.h"
 #include "rq540/CardPath.h"
 #include "rq540/DiskFile.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <exception>
 #include <memory>
 #include <span>
 
@@ -108,16 +110,28 @@ constexpr RecordPath kRootPath{nullptr, 0};
 }
 
 // The IDs already met among the children of the folders being read, one set of 65,536
-// bits (8 KiB) per folder level. A level's set is emptied word by word when its folder is
-// done, so each level is allocated, zeroed, only once per image.
+// bits (8 KiB) per folder level, kept in the reader's room. A level's set is emptied word
+// by word when its folder is done, so the sets are allocated and zeroed only when a read
+// first goes that deep, and a read that stops at a rejection empties them whole.
 class CSeenIds {
 public:
+    explicit CSeenIds(std::vector<SeenIdSet>& levels) : m_levels(levels) {}
+    ~CSeenIds()
+    {
+        if (std::uncaught_exceptions() > m_uncaughtAtStart) {
+            for (SeenIdSet& level : m_levels)
+                level.fill(0);
+        }
+    }
+    CSeenIds(const CSeenIds&) = delete;
+    CSeenIds& operator=(const CSeenIds&) = delete;
+
     // False when id was already in the set of level.
     bool Insert(std::size_t level, uint16_t id)
     {
         if (level == m_levels.size())
-            m_levels.emplace_back(std::make_unique<Bits>());
-        uint64_t& word = (*m_levels[level])[id / 64];
+            m_levels.emplace_back();
+        uint64_t& word = m_levels[level][id / 64];
         const uint64_t bit = uint64_t{1} << (id % 64);
         const bool fresh = !(word & bit);
         word |= bit;
@@ -128,18 +142,22 @@ public:
     void Clear(std::size_t level, const CUnknownHeader* firstChild)
     {
         for (const CUnknownHeader* child = firstChild; child; child = child->GetNext())
-            (*m_levels[level])[child->GetId() / 64] = 0;
+            m_levels[level][child->GetId() / 64] = 0;
     }
 
 private:
-    using Bits = std::array<uint64_t, 65536 / 64>;
-    std::vector<std::unique_ptr<Bits>> m_levels;
+    std::vector<SeenIdSet>& m_levels;
+    const int m_uncaughtAtStart = std::uncaught_exceptions();
 };
 
 class CImageParser {
 public:
-    CImageParser(std::span<const uint8_t> body, int32_t model, ImageDiagnostic* diagnostic)
-        : m_body(body), m_model(model), m_fixed(FolderRecordFixedSize(model)), m_diagnostic(diagnostic)
+    // The entries are made in block.
+    CImageParser(std::span<const uint8_t> body, int32_t model, CEntryBlock& block,
+                 std::vector<SeenIdSet>& seenIds, ImageDiagnostic* diagnostic)
+        : m_body(body), m_model(model), m_fixed(FolderRecordFixedSize(model)),
+          m_fileCost(GetFileHeaderCost(model)), m_diagnostic(diagnostic), m_seen(seenIds),
+          m_block(block)
     {
     }
 
@@ -147,9 +165,9 @@ public:
     {
         const uint8_t* record = m_body.data() + start;
         const uint8_t* passwords = record + kFolderPasswordsOffset;
-        auto* folder = new CFolderHeader(GetU16(record), GetU32(record + kFolderFreeSpaceOffset),
-                                         passwords, passwords + GetUserPasswordLength(m_model),
-                                         m_model, next);
+        auto* folder = m_block.NewFolder(GetU16(record), GetU32(record + kFolderFreeSpaceOffset),
+                                          passwords, passwords + GetUserPasswordLength(m_model),
+                                          m_model, next);
         m_totalSize += uint64_t{GetFolderHeaderCost(m_model)} + folder->GetFreeSpace();
         return folder;
     }
@@ -224,10 +242,10 @@ public:
                            FileOffset(position + kFileSizeOffset), childPath,
                            end - position - FILE_RECORD_FIXED_SIZE, size);
                 auto* file =
-                    CFileHeader::Create(id, type, size, child + FILE_RECORD_FIXED_SIZE, nullptr);
+                    m_block.NewFile(id, type, size, child + FILE_RECORD_FIXED_SIZE, nullptr);
                 *tail = file;
                 tail = file->GetNextLink();
-                m_totalSize += uint64_t{GetFileHeaderCost(m_model)} + size;
+                m_totalSize += uint64_t{m_fileCost} + size;
                 position += FILE_RECORD_FIXED_SIZE + size;
             }
         }
@@ -246,9 +264,15 @@ private:
     std::span<const uint8_t> m_body;
     int32_t m_model;
     uint32_t m_fixed;
+    uint32_t m_fileCost;
     ImageDiagnostic* m_diagnostic;
     CSeenIds m_seen;
     uint64_t m_totalSize = 0;
+    CEntryBlock& m_block;
+};
+
+struct ReleaseBlock {
+    void operator()(CEntryBlock* block) const { block->Release(); }
 };
 
 }  // namespace
@@ -282,7 +306,7 @@ void WriteImage(const std::filesystem::path& path, const CFolderHeader* root, in
 }
 
 void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t& model,
-               ImageDiagnostic* diagnostic)
+               ReadRoom& room, ImageDiagnostic* diagnostic)
 {
     File_Ptr file(path, "rb");
     uint8_t header[IMAGE_HEADER_SIZE];
@@ -319,12 +343,17 @@ void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t&
         Reject(diagnostic, "truncated", "the file is shorter than the header's counts require",
                length, kRootPath, IMAGE_HEADER_SIZE + bodySize, length);
 
+    // The entries go to one block sized for the counts of the header (the root among the
+    // folders); an image whose records hold more than the counts say gets the rest
+    // allocated one by one.
+    const std::unique_ptr<CEntryBlock, ReleaseBlock> block(
+        CEntryBlock::Create(folderCount, fileCount, fileDataSize));
     file.Seek(IMAGE_HEADER_SIZE, SEEK_SET);
-    // Every byte of the body is read over, so it needs no zero fill first.
-    const auto body = std::make_unique_for_overwrite<uint8_t[]>(bodySize);
-    file.Read(body.get(), bodySize, 1);
+    room.records.resize(bodySize);
+    file.Read(room.records.data(), bodySize, 1);
 
-    CImageParser parser({body.get(), bodySize}, storedModel, diagnostic);
+    CImageParser parser({room.records.data(), bodySize}, storedModel, *block, room.seenIds,
+                        diagnostic);
     parser.CheckFixedPart(0, bodySize, kRootPath);
     std::unique_ptr<CFolderHeader> newRoot(parser.NewFolder(0, nullptr));
     parser.ReadChildren(newRoot.get(), 0, bodySize, kRootPath, 0);

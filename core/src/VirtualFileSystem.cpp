@@ -407,7 +407,7 @@ int32_t CVirtualFileSystem::LoadImage(const std::filesystem::path& path)
     CFolderHeader* root = nullptr;
     int32_t model = m_model;
     try {
-        VfsArchive::ReadImage(path, root, model, &m_lastDiagnostic);
+        VfsArchive::ReadImage(path, root, model, m_readRoom, &m_lastDiagnostic);
     } catch (File_Ptr::FILE_EXCEPTION error) {
         // The reader opens only regular files; say so when that is why it failed.
         std::error_code status;

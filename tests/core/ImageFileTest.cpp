@@ -312,4 +312,32 @@ TEST_F(ImageFile, DuplicateIdsAreFoundAmongSiblingsOnly)
     ExpectMalformed(image, "duplicate-id");
     EXPECT_EQ(m_vfs.GetLastImageDiagnostic().path, "/0002/0005");
     EXPECT_EQ(m_vfs.GetLastImageDiagnostic().offset, offset);
+
+    // The IDs met before that rejection are forgotten by the next load.
+    image[offset] = 0xAD;
+    image[offset + 1] = 0x0B;
+    EXPECT_EQ(Load(image), 0);
+}
+
+TEST_F(ImageFile, LoadedEntriesLiveOnTheirOwn)
+{
+    // Header counts that add up to the same record bytes but name no files (2 folders, 0
+    // files, 19 bytes of data) leave the loader less room than the entries need.
+    const Bytes image = NestedImage();
+    Bytes miscounted = image;
+    miscounted[8] = 0;
+    miscounted[12] = 19;
+    ASSERT_EQ(Load(miscounted), 0);
+    EXPECT_EQ(VfsArchive::SerializeImage(m_vfs.GetRoot(), 0), image);
+
+    // A file taken out of a loaded tree outlives the tree, and goes when it is deleted.
+    ASSERT_EQ(Load(image), 0);
+    CUnknownHeader* kept = m_vfs.GetRoot()->GetFirstChild();
+    *m_vfs.GetRoot()->GetFirstChildLink() = kept->GetNext();
+    kept->SetNext(nullptr);
+    m_vfs.Format(true);
+    ASSERT_FALSE(kept->IsFolder());
+    const auto* file = static_cast<const CFileHeader*>(kept);
+    EXPECT_EQ(Bytes(file->GetData(), file->GetData() + file->GetSize()), (Bytes{0xD, 0xE}));
+    delete kept;
 }

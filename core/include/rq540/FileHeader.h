@@ -20,8 +20,6 @@ public:
     // Same ID, type, size and bytes as source.
     static CFileHeader* Copy(const CFileHeader& source, CUnknownHeader* next);
 
-    static void operator delete(void* header);
-
     bool IsFolder() const override { return false; }
 
     uint8_t GetType() const { return m_type; }
@@ -30,7 +28,9 @@ public:
     const uint8_t* GetData() const { return reinterpret_cast<const uint8_t*>(this + 1); }
 
 private:
-    // Only Create places a header, in front of room for its data.
+    friend class CEntryBlock;
+
+    // Only Create and an entry block place a header, in front of room for its data.
     CFileHeader(uint16_t id, uint8_t type, uint32_t size, CUnknownHeader* next)
         : CUnknownHeader(id, next), m_type(type), m_size(size)
     {

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 
 namespace RQ540 {
+
+class CEntryBlock;
 
 class CUnknownHeader {
 public:
@@ -21,8 +24,16 @@ public:
     // The link field itself, so list surgery can unlink without a back pointer.
     CUnknownHeader** GetNextLink() { return &m_next; }
 
+    // Every entry, of whatever type, is destroyed and given back through here: one read
+    // from an image may live in the block of its image rather than alone.
+    static void operator delete(CUnknownHeader* entry, std::destroying_delete_t);
+
 private:
+    friend class CEntryBlock;
+
     uint16_t m_id;
+    // Where the entry lies in its block; 0 for an entry allocated alone.
+    uint32_t m_blockOffset = 0;
     CUnknownHeader* m_next;
 };
 
