@@ -33,6 +33,9 @@ constexpr std::size_t RoundUp(std::size_t bytes)
     return (bytes + kAlignment - 1) / kAlignment * kAlignment;
 }
 
+// The room an entry of bytes takes in a block.
+constexpr std::size_t Footprint(std::size_t bytes) { return RoundUp(bytes) + kGap; }
+
 // The room before the first entry, so that no entry lies at offset 0 of its block.
 constexpr std::size_t kHead = RoundUp(sizeof(CEntryBlock));
 
@@ -43,30 +46,25 @@ CEntryBlock::CEntryBlock(std::size_t bytes) : m_capacity(bytes) {}
 CEntryBlock* CEntryBlock::Create(uint32_t folderCount, uint32_t fileCount, uint32_t fileDataSize)
 {
     // A file's footprint is at most its data, its header and the rounding of the two.
-    const std::size_t bytes = FolderFootprint() * folderCount +
-                              (FileFootprint(0) + kAlignment - 1) * fileCount + fileDataSize;
+    const std::size_t bytes = Footprint(sizeof(CFolderHeader)) * folderCount +
+                              (Footprint(sizeof(CFileHeader)) + kAlignment - 1) * fileCount +
+                              fileDataSize;
     void* memory = ::operator new(kHead + bytes, std::align_val_t{kAlignment});
     auto* block = ::new (memory) CEntryBlock(bytes);
     ASAN_POISON_MEMORY_REGION(block->Room(), bytes);
     return block;
 }
 
-std::size_t CEntryBlock::FileFootprint(uint32_t size)
-{
-    return RoundUp(sizeof(CFileHeader) + size) + kGap;
-}
-
-std::size_t CEntryBlock::FolderFootprint() { return RoundUp(sizeof(CFolderHeader)) + kGap; }
-
 std::byte* CEntryBlock::Room() { return reinterpret_cast<std::byte*>(this) + kHead; }
 
-void* CEntryBlock::Take(std::size_t footprint)
+void* CEntryBlock::Take(std::size_t bytes)
 {
+    const std::size_t footprint = Footprint(bytes);
     if (m_capacity - m_used < footprint)
         return nullptr;
     std::byte* room = Room() + m_used;
     m_used += footprint;
-    ASAN_UNPOISON_MEMORY_REGION(room, footprint - kGap);
+    ASAN_UNPOISON_MEMORY_REGION(room, bytes);
     return room;
 }
 
@@ -80,7 +78,7 @@ void CEntryBlock::Adopt(CUnknownHeader& entry)
 CFileHeader* CEntryBlock::NewFile(uint16_t id, uint8_t type, uint32_t size, const uint8_t* data,
                                   CUnknownHeader* next)
 {
-    void* room = Take(FileFootprint(size));
+    void* room = Take(sizeof(CFileHeader) + size);
     if (!room)
         return CFileHeader::Create(id, type, size, data, next);
     auto* file = ::new (room) CFileHeader(id, type, size, next);
@@ -93,7 +91,7 @@ CFolderHeader* CEntryBlock::NewFolder(uint16_t id, uint32_t freeSpace, const uin
                                       const uint8_t* developerPassword, int32_t model,
                                       CUnknownHeader* next)
 {
-    void* room = Take(FolderFootprint());
+    void* room = Take(sizeof(CFolderHeader));
     if (!room)
         return new CFolderHeader(id, freeSpace, userPassword, developerPassword, model, next);
     auto* folder =
@@ -115,8 +113,9 @@ void CEntryBlock::Delete(CUnknownHeader* entry)
     auto* block = reinterpret_cast<CEntryBlock*>(reinterpret_cast<std::byte*>(entry) -
                                                  entry->m_blockOffset);
     [[maybe_unused]] const std::size_t footprint =
-        entry->IsFolder() ? FolderFootprint()
-                          : FileFootprint(static_cast<const CFileHeader*>(entry)->GetSize());
+        Footprint(entry->IsFolder()
+                      ? sizeof(CFolderHeader)
+                      : sizeof(CFileHeader) + static_cast<const CFileHeader*>(entry)->GetSize());
     entry->~CUnknownHeader();
     ASAN_POISON_MEMORY_REGION(entry, footprint);
     block->Release();

@@ -40,12 +40,8 @@ private:
     explicit CEntryBlock(std::size_t bytes);
     ~CEntryBlock() = default;
 
-    // The room a file of size bytes of data or a folder takes in a block.
-    static std::size_t FileFootprint(uint32_t size);
-    static std::size_t FolderFootprint();
-
-    // Room for footprint bytes, or null when the block is full.
-    void* Take(std::size_t footprint);
+    // Room for an entry of bytes, or null when the block is full.
+    void* Take(std::size_t bytes);
     // entry was built in room from Take: it holds the block from now on.
     void Adopt(CUnknownHeader& entry);
     std::byte* Room();
