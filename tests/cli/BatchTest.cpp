@@ -29,6 +29,21 @@ TEST_F(Batch, RunsEveryLineAgainstOneCardAndWritesItAtTheEnd)
               "file data size  7\n");
 }
 
+TEST_F(Batch, HelpOnALineListsEveryCommandBetweenOtherLines)
+{
+    const std::string out = RunOk({"batch", m_image},
+                                  "add /1 --type data --size 4\n"
+                                  "--help\n"
+                                  "mkdir /2 --size 300\n"
+                                  "add /3 --type exec --size 2\n");
+    for (const char* command : {"ls", "mkdir", "add", "format"})
+        EXPECT_NE(out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+    EXPECT_EQ(RunOk({"ls", m_image, "/"}),
+              "0003  exec                   2\n"
+              "0002  folder               300  free 198\n"
+              "0001  data                   4\n");
+}
+
 TEST_F(Batch, ARefusedLineIsNamedAndNothingIsWritten)
 {
     const std::vector<uint8_t> before = ReadBytes(m_image);
