@@ -3,6 +3,7 @@
 // with bytes that are not pixels to a multiple of 4 bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -16,7 +17,10 @@ struct CDibBits {
     static CDibBits Blank(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel);
 
     // Bytes of one scan line: the pixel bytes rounded up to a multiple of 4.
-    static std::int32_t Stride(std::int32_t width, std::int32_t bitsPerPixel);
+    static std::int32_t Stride(std::int32_t width, std::int32_t bitsPerPixel)
+    {
+        return (bitsPerPixel / 8 * width + 3) & ~3;
+    }
     std::int32_t Stride() const { return Stride(width, bitsPerPixel); }
     std::int32_t BytesPerPixel() const { return bitsPerPixel / 8; }
 
@@ -24,8 +28,15 @@ struct CDibBits {
     bool IsValid() const;
 
     // The first byte (blue) of pixel (x, y); the caller keeps x and y inside the image.
-    std::uint8_t* Pixel(std::int32_t x, std::int32_t y);
-    const std::uint8_t* Pixel(std::int32_t x, std::int32_t y) const;
+    // Inline: the looks are built pixel by pixel at every start.
+    std::uint8_t* Pixel(std::int32_t x, std::int32_t y)
+    {
+        return bits.data() + static_cast<std::ptrdiff_t>(y) * Stride() + x * BytesPerPixel();
+    }
+    const std::uint8_t* Pixel(std::int32_t x, std::int32_t y) const
+    {
+        return bits.data() + static_cast<std::ptrdiff_t>(y) * Stride() + x * BytesPerPixel();
+    }
 
     // The same pixels read at another depth: to 24 bits the alpha is dropped, to 32 bits
     // every pixel becomes opaque.
