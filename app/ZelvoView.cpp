@@ -87,7 +87,14 @@ void CZelvoView::OnInitialUpdate()
 
 void CZelvoView::SetupColumns()
 {
-    setColumnCount(4);
+    // New columns come with numbered headings, which a shown header measures at once in
+    // the bold face; hidden, it measures nothing until the headings below give their sizes.
+    QHeaderView* header = horizontalHeader();
+    const bool bNewColumns = columnCount() != 4;
+    if (bNewColumns) {
+        header->hide();
+        setColumnCount(4);
+    }
     setHorizontalHeaderLabels({LoadResString(IDS_COLUMN_NAME), LoadResString(IDS_COLUMN_SIZE),
                                LoadResString(IDS_COLUMN_ATTRIBUTES),
                                LoadResString(IDS_COLUMN_STATE)});
@@ -95,7 +102,7 @@ void CZelvoView::SetupColumns()
     // and the bold CJK face is megabytes that nothing else shown at start needs. The
     // size is the one the style gives the heading in the face it is drawn in.
     QStyleOptionHeader option;
-    option.initFrom(horizontalHeader());
+    option.initFrom(header);
     option.orientation = Qt::Horizontal;
     for (int column = 0; column < columnCount(); ++column) {
         QTableWidgetItem* heading = horizontalHeaderItem(column);
@@ -103,6 +110,11 @@ void CZelvoView::SetupColumns()
         option.text = heading->text();
         heading->setSizeHint(style()->sizeFromContents(QStyle::CT_HeaderSection, &option,
                                                         QSize(), horizontalHeader()));
+    }
+    if (bNewColumns) {
+        header->show();
+        // The view placed its rows without the header while it was hidden.
+        updateGeometries();
     }
     ApplyColumnWidths();
 }
