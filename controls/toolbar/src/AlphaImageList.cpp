@@ -1,10 +1,14 @@
 #include "AlphaImageList.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QString>
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
+#include <span>
 #include <utility>
 
 namespace {
@@ -44,7 +48,19 @@ bool CAlphaImageList::LoadBitmap(int nIDResource)
 {
     if (m_looks.GetImageWidth() <= 0)
         return false;
-    const QImage bitmap(QStringLiteral(":/bitmap/%1.bmp").arg(nIDResource));
+    const QString path = QStringLiteral(":/bitmap/%1.bmp").arg(nIDResource);
+    // The bytes of a 24-bit strip are already the bitmap the looks are built from; any
+    // other bitmap is decoded by QImage.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        const std::optional<CDibBits> dib = CDibBits::FromBmp24(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                      static_cast<std::size_t>(bytes.size())));
+        if (dib)
+            return m_looks.LoadBitmap(*dib);
+    }
+    const QImage bitmap(path);
     return !bitmap.isNull() && LoadBitmap(bitmap);
 }
 

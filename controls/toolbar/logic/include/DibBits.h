@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 struct CDibBits {
@@ -37,6 +39,12 @@ struct CDibBits {
     {
         return bits.data() + static_cast<std::ptrdiff_t>(y) * Stride() + x * BytesPerPixel();
     }
+
+    // The pixels of a bitmap file of 24 bits per pixel, uncompressed, bottom-up or
+    // top-down: a file header, an information header of 40 bytes or more, the pixels at
+    // the offset the file header gives. Nothing for another depth, a compression, an empty
+    // or oversized image, or a file that ends before its last scan line.
+    static std::optional<CDibBits> FromBmp24(std::span<const std::uint8_t> file);
 
     // The same pixels read at another depth: to 24 bits the alpha is dropped, to 32 bits
     // every pixel becomes opaque.

@@ -3,6 +3,7 @@
 #include "AlphaLooks.h"
 
 #include <cstddef>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -67,7 +68,11 @@ bool CImageLooks::LoadBitmap(const CDibBits& bitmap)
     if (m_cxImage <= 0 || !bitmap.IsValid() || bitmap.width < m_cxImage)
         return false;
     const std::int32_t working = ChooseWorkingBits(m_nColorDepth, bitmap.bitsPerPixel);
-    const CDibBits source = bitmap.ConvertedTo(working);
+    // A strip already at the working depth is read as it is.
+    const std::optional<CDibBits> converted =
+        bitmap.bitsPerPixel == working ? std::nullopt
+                                       : std::optional<CDibBits>(bitmap.ConvertedTo(working));
+    const CDibBits& source = converted ? *converted : bitmap;
 
     Append(m_imlNormal, source);
     Append(m_imlDisabled,
