@@ -2,6 +2,7 @@
 
 #include "AlphaLooks.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <utility>
@@ -97,19 +98,25 @@ const CListImage& CImageLooks::GetImage(Look look, std::int32_t index) const
 void CImageLooks::Append(std::vector<CListImage>& list, const CDibBits& look) const
 {
     const std::int32_t count = look.width / m_cxImage;
-    const std::int32_t step = look.BytesPerPixel();
+    const std::int32_t rows = std::min(m_cyImage, look.height);
+    const bool bMasked = look.bitsPerPixel == 24;
     for (std::int32_t image = 0; image < count; ++image) {
         CListImage item{m_cxImage, m_cyImage, {}};
         item.pixels.assign(static_cast<std::size_t>(m_cxImage) * static_cast<std::size_t>(m_cyImage),
                            0);
         std::uint32_t* to = item.pixels.data();
-        for (std::int32_t y = 0; y < m_cyImage && y < look.height; ++y) {
+        for (std::int32_t y = 0; y < rows; ++y) {
             const std::uint8_t* p = look.Pixel(image * m_cxImage, y);
-            for (std::int32_t x = 0; x < m_cxImage; ++x, p += step) {
-                const std::uint32_t alpha = step == 4               ? p[3]
-                                            : IsTransparent(look, p) ? 0
-                                                                     : 0xFF;
-                *to++ = alpha << 24 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
+            // One loop per depth, so the test of the depth stays out of the pixels' loop.
+            if (bMasked) {
+                for (std::int32_t x = 0; x < m_cxImage; ++x, p += 3) {
+                    const std::uint32_t alpha = IsMaskColor(p[2], p[1], p[0]) ? 0 : 0xFF;
+                    *to++ = alpha << 24 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
+                }
+            } else {
+                for (std::int32_t x = 0; x < m_cxImage; ++x, p += 4)
+                    *to++ = std::uint32_t{p[3]} << 24 | std::uint32_t{p[2]} << 16 |
+                            std::uint32_t{p[1]} << 8 | p[0];
             }
         }
         list.push_back(std::move(item));
