@@ -67,8 +67,6 @@ CZelvoView::CZelvoView(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* pa
     // Cut exists only as a key (Ctrl+X, Shift+Delete) and deliberately does nothing.
     m_commands.Add(ID_EDIT_CUT, [] {});
 
-    for (int icon : {IDI_FOLDER, IDI_OPEN_FOLDER, IDI_FILE, IDI_EXECUTABLE_FILE})
-        m_imageList[icon] = QIcon(ShellPixmap(icon, ICON_SIZE));
     SetupColumns();
 }
 
@@ -117,6 +115,15 @@ void CZelvoView::SetupColumns()
         updateGeometries();
     }
     ApplyColumnWidths();
+}
+
+const QIcon& CZelvoView::RowIcon(int iconId)
+{
+    // Drawn when a row first needs it: the list of a new image is empty.
+    auto found = m_imageList.find(iconId);
+    if (found == m_imageList.end())
+        found = m_imageList.emplace(iconId, QIcon(ShellPixmap(iconId, ICON_SIZE))).first;
+    return found->second;
 }
 
 void CZelvoView::ApplyColumnWidths()
@@ -176,7 +183,7 @@ void CZelvoView::RefreshList()
         const auto texts = FormatEntryRow(*g_pVfs, *entry);
         for (int column = 0; column < static_cast<int>(texts.size()); ++column)
             setItem(row, column, MakeCell(texts[static_cast<std::size_t>(column)]));
-        item(row, 0)->setIcon(m_imageList[EntryRowIcon(*entry)]);
+        item(row, 0)->setIcon(RowIcon(EntryRowIcon(*entry)));
         m_rows.push_back(std::move(record));
     }
 }
