@@ -63,8 +63,8 @@ std::vector<std::uint8_t> BmpFile(std::int32_t width, std::int32_t rows, bool bo
     const std::int32_t stride = CDibBits::Stride(width, bitCount);
     std::vector<std::uint8_t> file;
     const auto put = [&file](std::uint32_t value, int bytes) {
-        for (int index = 0; index < bytes; ++index)
-            file.push_back(static_cast<std::uint8_t>(value >> (8 * index)));
+        for (int index = 0; index < bytes; ++index, value >>= 8)
+            file.push_back(static_cast<std::uint8_t>(value & 0xFF));
     };
     put('B' | 'M' << 8, 2);
     put(54 + static_cast<std::uint32_t>(stride * rows), 4);
