@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QStyleOptionHeader>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -52,6 +53,19 @@ CTreeDialog::CTreeDialog(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* 
     font.setFixedPitch(true);
     font.setPixelSize(TREE_FONT_PIXELS);
     font.setWeight(QFont::Light);
+    // The hidden header still sizes the column to its contents, and it measures its
+    // heading in the bold face unless the heading gives its size: the bold fixed-pitch face
+    // would be loaded for nothing shown. The size is the one the style gives the heading
+    // in the face the tree draws in; it is given before the font, whose change the header
+    // measures at once.
+    QStyleOptionHeader heading;
+    heading.initFrom(m_pTree->header());
+    heading.fontMetrics = QFontMetrics(font, m_pTree->header());
+    heading.orientation = Qt::Horizontal;
+    heading.text = m_pTree->headerItem()->text(0);
+    m_pTree->headerItem()->setSizeHint(
+        0, m_pTree->style()->sizeFromContents(QStyle::CT_HeaderSection, &heading, QSize(),
+                                              m_pTree->header()));
     m_pTree->setFont(font);
 
     auto* layout = new QVBoxLayout(this);

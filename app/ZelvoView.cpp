@@ -67,8 +67,6 @@ CZelvoView::CZelvoView(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* pa
     // Cut exists only as a key (Ctrl+X, Shift+Delete) and deliberately does nothing.
     m_commands.Add(ID_EDIT_CUT, [] {});
 
-    for (int icon : {IDI_FOLDER, IDI_OPEN_FOLDER, IDI_FILE, IDI_EXECUTABLE_FILE})
-        m_imageList[icon] = QIcon(ShellPixmap(icon, ICON_SIZE));
     SetupColumns();
 }
 
@@ -87,7 +85,14 @@ void CZelvoView::OnInitialUpdate()
 
 void CZelvoView::SetupColumns()
 {
-    setColumnCount(4);
+    // New columns come with numbered headings, which a shown header measures at once in
+    // the bold face; hidden, it measures nothing until the headings below give their sizes.
+    QHeaderView* header = horizontalHeader();
+    const bool bNewColumns = columnCount() != 4;
+    if (bNewColumns) {
+        header->hide();
+        setColumnCount(4);
+    }
     setHorizontalHeaderLabels({LoadResString(IDS_COLUMN_NAME), LoadResString(IDS_COLUMN_SIZE),
                                LoadResString(IDS_COLUMN_ATTRIBUTES),
                                LoadResString(IDS_COLUMN_STATE)});
@@ -95,7 +100,7 @@ void CZelvoView::SetupColumns()
     // and the bold CJK face is megabytes that nothing else shown at start needs. The
     // size is the one the style gives the heading in the face it is drawn in.
     QStyleOptionHeader option;
-    option.initFrom(horizontalHeader());
+    option.initFrom(header);
     option.orientation = Qt::Horizontal;
     for (int column = 0; column < columnCount(); ++column) {
         QTableWidgetItem* heading = horizontalHeaderItem(column);
@@ -104,7 +109,21 @@ void CZelvoView::SetupColumns()
         heading->setSizeHint(style()->sizeFromContents(QStyle::CT_HeaderSection, &option,
                                                         QSize(), horizontalHeader()));
     }
+    if (bNewColumns) {
+        header->show();
+        // The view placed its rows without the header while it was hidden.
+        updateGeometries();
+    }
     ApplyColumnWidths();
+}
+
+const QIcon& CZelvoView::RowIcon(int iconId)
+{
+    // Drawn when a row first needs it: the list of a new image is empty.
+    auto found = m_imageList.find(iconId);
+    if (found == m_imageList.end())
+        found = m_imageList.emplace(iconId, QIcon(ShellPixmap(iconId, ICON_SIZE))).first;
+    return found->second;
 }
 
 void CZelvoView::ApplyColumnWidths()
@@ -164,7 +183,7 @@ void CZelvoView::RefreshList()
         const auto texts = FormatEntryRow(*g_pVfs, *entry);
         for (int column = 0; column < static_cast<int>(texts.size()); ++column)
             setItem(row, column, MakeCell(texts[static_cast<std::size_t>(column)]));
-        item(row, 0)->setIcon(m_imageList[EntryRowIcon(*entry)]);
+        item(row, 0)->setIcon(RowIcon(EntryRowIcon(*entry)));
         m_rows.push_back(std::move(record));
     }
 }

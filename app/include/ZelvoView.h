@@ -75,6 +75,8 @@ private:
     void EnterFolderPath(const std::string& path);
     void SetupColumns();
     void ApplyColumnWidths();
+    // The list's icon iconId, drawn once.
+    const QIcon& RowIcon(int iconId);
     void OnOpen();
     void OnCopy();
     void OnPaste();
@@ -85,6 +87,6 @@ private:
     CZelvoDoc* m_pDocument;
     CCommandRouter& m_router;
     std::vector<std::unique_ptr<EntryItemData>> m_rows;
-    std::map<int, QIcon> m_imageList;
+    std::map<int, QIcon> m_imageList;   // by icon ID, as rows need them
     CCommandTable m_commands;
 };

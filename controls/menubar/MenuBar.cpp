@@ -12,6 +12,7 @@
 #include <QStatusTipEvent>
 #include <QStyleOptionMenuItem>
 
+#include <utility>
 #include <vector>
 
 CMenuBar::CMenuBar(QWidget* parent) : QMenuBar(parent), m_pStyle(new CMenuBarStyle)
@@ -62,6 +63,25 @@ QMenu* CMenuBar::GetPopup(int index) const
 }
 
 QSize CMenuBar::sizeHint() const
+{
+    // Another style measures from more than the texts: it is asked each time.
+    if (style() != m_pStyle)
+        return MeasureButtons();
+    SizeInputs inputs = CurrentSizeInputs();
+    if (!m_sizeHint || !(m_sizeHint->first == inputs))
+        m_sizeHint.emplace(std::move(inputs), MeasureButtons());
+    return m_sizeHint->second;
+}
+
+CMenuBar::SizeInputs CMenuBar::CurrentSizeInputs() const
+{
+    SizeInputs inputs{{}, font(), logicalDpiX(), logicalDpiY()};
+    for (QAction* button : actions())
+        inputs.texts.append(button->text());
+    return inputs;
+}
+
+QSize CMenuBar::MeasureButtons() const
 {
     std::vector<MenuSize> buttons;
     for (QAction* button : actions()) {

@@ -15,7 +15,10 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QRubberBand>
+#include <QStyleOptionToolBar>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -81,6 +84,7 @@ class ChromeBarsTest : public QObject {
 private slots:
     void toolBarFollowsTheTemplate();
     void iconModesCarryTheComputedLooks();
+    void panelInStripsMatchesOnePass();
     void treeButtonHidesAndShowsThePlainBar();
     void dockedBarIsSizedByItsEdge();
 };
@@ -137,6 +141,35 @@ void ChromeBarsTest::iconModesCarryTheComputedLooks()
     QCOMPARE(hot.pixel(16, 15), qRgb(DarkenedValue(r), DarkenedValue(g), DarkenedValue(b)));
     const int grey = GreyValue(r, g, b);
     QCOMPARE(disabled.pixel(16, 15), qRgb(grey, grey, grey));
+}
+
+void ChromeBarsTest::panelInStripsMatchesOnePass()
+{
+    // A main window's tool bar, where the style draws the panel's edge lines; the panel is
+    // longer than several strips and not a whole number of them.
+    QMainWindow window;
+    auto* toolBar = new CAlphaToolBar;
+    window.addToolBar(Qt::TopToolBarArea, toolBar);
+    const auto* style = qobject_cast<const QProxyStyle*>(toolBar->style());
+    QVERIFY(style);
+    QStyleOptionToolBar option;
+    option.initFrom(toolBar);
+    option.rect = QRect(0, 0, 301, 40);
+    option.state |= QStyle::State_Horizontal;
+    option.toolBarArea = Qt::TopToolBarArea;
+    option.positionOfLine = QStyleOptionToolBar::OnlyOne;
+    const auto draw = [&](const QStyle* drawing) {
+        QImage image(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::magenta);
+        QPainter painter(&image);
+        drawing->drawControl(QStyle::CE_ToolBar, &option, &painter, toolBar);
+        return image;
+    };
+    const QImage onePass = draw(style->baseStyle());
+    QImage blank(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
+    blank.fill(Qt::magenta);
+    QVERIFY(onePass != blank);
+    QCOMPARE(draw(style), onePass);
 }
 
 void ChromeBarsTest::treeButtonHidesAndShowsThePlainBar()

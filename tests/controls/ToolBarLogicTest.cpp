@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -52,6 +53,43 @@ CImageLooks LoadPixels(const CDibBits& strip, std::int32_t colorDepth)
 std::uint32_t PixelOf(const CImageLooks& looks, CImageLooks::Look look, std::int32_t index)
 {
     return looks.GetImage(look, index).At(0, 0);
+}
+
+// A bitmap file of width x rows pixels at bitCount, scan lines stored bottom-up (or
+// top-down) and padded to 4 bytes; pixel (x, y) has blue x, green y and red 7.
+std::vector<std::uint8_t> BmpFile(std::int32_t width, std::int32_t rows, bool bottomUp,
+                                  std::uint16_t bitCount = 24, std::uint32_t compression = 0)
+{
+    const std::int32_t stride = CDibBits::Stride(width, bitCount);
+    std::vector<std::uint8_t> file;
+    const auto put = [&file](std::uint32_t value, int bytes) {
+        for (int index = 0; index < bytes; ++index, value >>= 8)
+            file.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    };
+    put('B' | 'M' << 8, 2);
+    put(54 + static_cast<std::uint32_t>(stride * rows), 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(static_cast<std::uint32_t>(width), 4);
+    put(static_cast<std::uint32_t>(bottomUp ? rows : -rows), 4);
+    put(1, 2);
+    put(bitCount, 2);
+    put(compression, 4);
+    put(0, 20);
+    for (std::int32_t stored = 0; stored < rows; ++stored) {
+        const std::int32_t y = bottomUp ? rows - 1 - stored : stored;
+        for (std::int32_t x = 0; x < width; ++x) {
+            file.push_back(static_cast<std::uint8_t>(x));
+            file.push_back(static_cast<std::uint8_t>(y));
+            file.push_back(7);
+            if (bitCount == 32)
+                file.push_back(0xFF);
+        }
+        for (std::int32_t pad = width * (bitCount / 8); pad < stride; ++pad)
+            file.push_back(0xEE);
+    }
+    return file;
 }
 
 const Bgra g_mask{192, 192, 192};
@@ -148,6 +186,38 @@ TEST(ImageLists, ImagesAreColumnsOfTheStripAcrossPaddedScanLines)
     ASSERT_EQ(looks.GetImageCount(), 1);
     EXPECT_EQ(looks.GetImage(CImageLooks::LOOK_NORMAL, 0).At(2, 1), Argb(255, 9, 8, 77));
     EXPECT_EQ(looks.GetImage(CImageLooks::LOOK_DISABLED, 0).At(2, 2) >> 24, 0u);
+}
+
+TEST(BitmapFile, Reads24BitScanLinesInEitherOrder)
+{
+    for (bool bottomUp : {true, false}) {
+        const std::optional<CDibBits> dib = CDibBits::FromBmp24(BmpFile(3, 2, bottomUp));
+        ASSERT_TRUE(dib);
+        ASSERT_TRUE(dib->IsValid());
+        EXPECT_EQ(dib->width, 3);
+        EXPECT_EQ(dib->height, 2);
+        EXPECT_EQ(dib->bitsPerPixel, 24);
+        for (std::int32_t y = 0; y < 2; ++y) {
+            for (std::int32_t x = 0; x < 3; ++x) {
+                const std::uint8_t* p = dib->Pixel(x, y);
+                EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}), (std::vector<int>{x, y, 7}));
+            }
+        }
+    }
+}
+
+TEST(BitmapFile, OtherDepthsCompressionAndShortFilesAreRefused)
+{
+    EXPECT_FALSE(CDibBits::FromBmp24(BmpFile(3, 2, true, 32)));
+    EXPECT_FALSE(CDibBits::FromBmp24(BmpFile(3, 2, true, 24, 1)));
+    EXPECT_FALSE(CDibBits::FromBmp24(BmpFile(0, 2, true)));
+    std::vector<std::uint8_t> shortFile = BmpFile(3, 2, true);
+    shortFile.pop_back();
+    EXPECT_FALSE(CDibBits::FromBmp24(shortFile));
+    std::vector<std::uint8_t> notBitmap = BmpFile(3, 2, true);
+    notBitmap[1] = 'X';
+    EXPECT_FALSE(CDibBits::FromBmp24(notBitmap));
+    EXPECT_FALSE(CDibBits::FromBmp24(std::vector<std::uint8_t>(10, 0)));
 }
 
 TEST(ImageLists, LoadingBeforeCreateOrWithoutImagesIsRefusedAndAddsNothing)

@@ -9,9 +9,13 @@
 
 #include "MenuTracker.h"
 
+#include <QFont>
 #include <QMenuBar>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 class CMenuBarStyle;
 class QAction;
@@ -56,10 +60,25 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // What the size hint is measured from: the buttons' texts in the bar's font at its
+    // resolution, drawn by the bar's own style.
+    struct SizeInputs {
+        QStringList texts;
+        QFont font;
+        int dpiX = 0;
+        int dpiY = 0;
+        bool operator==(const SizeInputs&) const = default;
+    };
+    SizeInputs CurrentSizeInputs() const;
+    QSize MeasureButtons() const;
+
     int ButtonAt(const QPoint& pos) const;
     void OnHovered(QAction* action);
     void OnPopupHidden();
 
     CMenuBarStyle* m_pStyle;
     CMenuTracker m_tracker;
+    // The layout asks for the size hint many times while the window is built and shown,
+    // and measuring the texts is the costly part: the last one is kept with its inputs.
+    mutable std::optional<std::pair<SizeInputs, QSize>> m_sizeHint;
 };

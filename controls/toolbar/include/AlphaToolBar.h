@@ -16,6 +16,7 @@
 
 #include <functional>
 
+class CToolBarStyle;
 class QAction;
 class QToolButton;
 
@@ -42,4 +43,6 @@ public:
 
 private:
     CAlphaImageList m_imageList;
+    // The application's style with the panel drawn in strips (see CToolBarStyle).
+    CToolBarStyle* m_pStyle;
 };

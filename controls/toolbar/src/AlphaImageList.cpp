@@ -1,7 +1,15 @@
 #include "AlphaImageList.h"
 
+#include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QString>
+
+#include <cstddef>
+#include <cstring>
+#include <optional>
+#include <span>
+#include <utility>
 
 namespace {
 
@@ -13,10 +21,12 @@ CDibBits ToDibBits(const QImage& image)
     const bool alpha = image.hasAlphaChannel();
     CDibBits dib = CDibBits::Blank(image.width(), image.height(), alpha ? 32 : 24);
     const QImage argb = image.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const int width = argb.width();
+    const int step = dib.BytesPerPixel();
     for (int y = 0; y < argb.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            std::uint8_t* pixel = dib.Pixel(x, y);
+        std::uint8_t* pixel = dib.Pixel(0, y);
+        for (int x = 0; x < width; ++x, pixel += step) {
             pixel[0] = static_cast<std::uint8_t>(qBlue(line[x]));
             pixel[1] = static_cast<std::uint8_t>(qGreen(line[x]));
             pixel[2] = static_cast<std::uint8_t>(qRed(line[x]));
@@ -38,7 +48,19 @@ bool CAlphaImageList::LoadBitmap(int nIDResource)
 {
     if (m_looks.GetImageWidth() <= 0)
         return false;
-    const QImage bitmap(QStringLiteral(":/bitmap/%1.bmp").arg(nIDResource));
+    const QString path = QStringLiteral(":/bitmap/%1.bmp").arg(nIDResource);
+    // The bytes of a 24-bit strip are already the bitmap the looks are built from; any
+    // other bitmap is decoded by QImage.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        const std::optional<CDibBits> dib = CDibBits::FromBmp24(
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                      static_cast<std::size_t>(bytes.size())));
+        if (dib)
+            return m_looks.LoadBitmap(*dib);
+    }
+    const QImage bitmap(path);
     return !bitmap.isNull() && LoadBitmap(bitmap);
 }
 
@@ -50,13 +72,15 @@ bool CAlphaImageList::LoadBitmap(const QImage& bitmap)
 QPixmap CAlphaImageList::GetPixmap(CImageLooks::Look look, int index) const
 {
     const CListImage& image = m_looks.GetImage(look, index);
+    // The list's pixels are QRgb values row by row: each row is copied whole, and the
+    // pixmap takes the image over instead of copying it again.
     QImage argb(image.width, image.height, QImage::Format_ARGB32);
-    for (int y = 0; y < image.height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(argb.scanLine(y));
-        for (int x = 0; x < image.width; ++x)
-            line[x] = image.At(x, y);
-    }
-    return QPixmap::fromImage(argb);
+    const auto rowBytes = static_cast<std::size_t>(image.width) * sizeof(QRgb);
+    for (int y = 0; y < image.height; ++y)
+        std::memcpy(argb.scanLine(y), &image.pixels[static_cast<std::size_t>(y) *
+                                                    static_cast<std::size_t>(image.width)],
+                    rowBytes);
+    return QPixmap::fromImage(std::move(argb));
 }
 
 QIcon CAlphaImageList::GetIcon(int index) const

@@ -1,15 +1,23 @@
 #include "AlphaToolBar.h"
 
+#include "ToolBarStyle.h"
 #include "ToolBarTemplate.h"
 
 #include <QAction>
 #include <QFile>
+#include <QStyle>
 #include <QToolButton>
 
 #include <cstdint>
 #include <span>
 
-CAlphaToolBar::CAlphaToolBar(QWidget* parent) : QToolBar(parent) {}
+CAlphaToolBar::CAlphaToolBar(QWidget* parent)
+    : QToolBar(parent), m_pStyle(new CToolBarStyle(style()->name()))
+{
+    // A child of the bar; widgets hold their style by a guarded pointer, so it may go first.
+    m_pStyle->setParent(this);
+    setStyle(m_pStyle);
+}
 
 bool CAlphaToolBar::LoadToolBar(int nIDResource, const ActionFactory& createAction)
 {

@@ -3,7 +3,10 @@
 // with bytes that are not pixels to a multiple of 4 bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 struct CDibBits {
@@ -16,7 +19,10 @@ struct CDibBits {
     static CDibBits Blank(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel);
 
     // Bytes of one scan line: the pixel bytes rounded up to a multiple of 4.
-    static std::int32_t Stride(std::int32_t width, std::int32_t bitsPerPixel);
+    static std::int32_t Stride(std::int32_t width, std::int32_t bitsPerPixel)
+    {
+        return (bitsPerPixel / 8 * width + 3) & ~3;
+    }
     std::int32_t Stride() const { return Stride(width, bitsPerPixel); }
     std::int32_t BytesPerPixel() const { return bitsPerPixel / 8; }
 
@@ -24,8 +30,21 @@ struct CDibBits {
     bool IsValid() const;
 
     // The first byte (blue) of pixel (x, y); the caller keeps x and y inside the image.
-    std::uint8_t* Pixel(std::int32_t x, std::int32_t y);
-    const std::uint8_t* Pixel(std::int32_t x, std::int32_t y) const;
+    // Inline: the looks are built pixel by pixel at every start.
+    std::uint8_t* Pixel(std::int32_t x, std::int32_t y)
+    {
+        return bits.data() + static_cast<std::ptrdiff_t>(y) * Stride() + x * BytesPerPixel();
+    }
+    const std::uint8_t* Pixel(std::int32_t x, std::int32_t y) const
+    {
+        return bits.data() + static_cast<std::ptrdiff_t>(y) * Stride() + x * BytesPerPixel();
+    }
+
+    // The pixels of a bitmap file of 24 bits per pixel, uncompressed, bottom-up or
+    // top-down: a file header, an information header of 40 bytes or more, the pixels at
+    // the offset the file header gives. Nothing for another depth, a compression, an empty
+    // or oversized image, or a file that ends before its last scan line.
+    static std::optional<CDibBits> FromBmp24(std::span<const std::uint8_t> file);
 
     // The same pixels read at another depth: to 24 bits the alpha is dropped, to 32 bits
     // every pixel becomes opaque.

@@ -2,7 +2,9 @@
 
 #include "AlphaLooks.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -19,12 +21,12 @@ template <typename Convert>
 CDibBits MakeLook(const CDibBits& source, Convert convert)
 {
     CDibBits look = source;
+    const std::int32_t step = look.BytesPerPixel();
     for (std::int32_t y = 0; y < look.height; ++y) {
-        for (std::int32_t x = 0; x < look.width; ++x) {
-            std::uint8_t* pixel = look.Pixel(x, y);
-            if (IsTransparent(look, pixel))
-                continue;
-            convert(pixel[0], pixel[1], pixel[2]);
+        std::uint8_t* pixel = look.Pixel(0, y);
+        for (std::int32_t x = 0; x < look.width; ++x, pixel += step) {
+            if (!IsTransparent(look, pixel))
+                convert(pixel[0], pixel[1], pixel[2]);
         }
     }
     return look;
@@ -67,7 +69,11 @@ bool CImageLooks::LoadBitmap(const CDibBits& bitmap)
     if (m_cxImage <= 0 || !bitmap.IsValid() || bitmap.width < m_cxImage)
         return false;
     const std::int32_t working = ChooseWorkingBits(m_nColorDepth, bitmap.bitsPerPixel);
-    const CDibBits source = bitmap.ConvertedTo(working);
+    // A strip already at the working depth is read as it is.
+    const std::optional<CDibBits> converted =
+        bitmap.bitsPerPixel == working ? std::nullopt
+                                       : std::optional<CDibBits>(bitmap.ConvertedTo(working));
+    const CDibBits& source = converted ? *converted : bitmap;
 
     Append(m_imlNormal, source);
     Append(m_imlDisabled,
@@ -92,19 +98,25 @@ const CListImage& CImageLooks::GetImage(Look look, std::int32_t index) const
 void CImageLooks::Append(std::vector<CListImage>& list, const CDibBits& look) const
 {
     const std::int32_t count = look.width / m_cxImage;
+    const std::int32_t rows = std::min(m_cyImage, look.height);
+    const bool bMasked = look.bitsPerPixel == 24;
     for (std::int32_t image = 0; image < count; ++image) {
         CListImage item{m_cxImage, m_cyImage, {}};
         item.pixels.assign(static_cast<std::size_t>(m_cxImage) * static_cast<std::size_t>(m_cyImage),
                            0);
-        for (std::int32_t y = 0; y < m_cyImage && y < look.height; ++y) {
-            for (std::int32_t x = 0; x < m_cxImage; ++x) {
-                const std::uint8_t* p = look.Pixel(image * m_cxImage + x, y);
-                const std::uint32_t alpha = look.bitsPerPixel == 32 ? p[3]
-                                            : IsTransparent(look, p) ? 0
-                                                                     : 0xFF;
-                item.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_cxImage) +
-                            static_cast<std::size_t>(x)] =
-                    alpha << 24 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
+        std::uint32_t* to = item.pixels.data();
+        for (std::int32_t y = 0; y < rows; ++y) {
+            const std::uint8_t* p = look.Pixel(image * m_cxImage, y);
+            // One loop per depth, so the test of the depth stays out of the pixels' loop.
+            if (bMasked) {
+                for (std::int32_t x = 0; x < m_cxImage; ++x, p += 3) {
+                    const std::uint32_t alpha = IsMaskColor(p[2], p[1], p[0]) ? 0 : 0xFF;
+                    *to++ = alpha << 24 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
+                }
+            } else {
+                for (std::int32_t x = 0; x < m_cxImage; ++x, p += 4)
+                    *to++ = std::uint32_t{p[3]} << 24 | std::uint32_t{p[2]} << 16 |
+                            std::uint32_t{p[1]} << 8 | p[0];
             }
         }
         list.push_back(std::move(item));
