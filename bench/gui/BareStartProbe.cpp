@@ -37,5 +37,5 @@ int main(int argc, char* argv[])
     window.statusBar()->addPermanentWidget(new QLabel(QStringLiteral("当前路径：\\")));
     window.statusBar()->addPermanentWidget(new QLabel(QStringLiteral("剩余空间 61886 字节")));
     window.resize(800, 560);
-    return ShowFirstWindow(window) && PrintPeakMemory() ? 0 : 1;
+    EndAtFirstWindow(window);
 }

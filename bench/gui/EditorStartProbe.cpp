@@ -16,5 +16,5 @@ int main(int argc, char* argv[])
     CZelvoApp app;
     if (!app.InitInstance(QApplication::arguments()))
         return 1;
-    return ShowFirstWindow(*app.GetMainFrame()) && PrintPeakMemory() ? 0 : 1;
+    EndAtFirstWindow(*app.GetMainFrame());
 }
