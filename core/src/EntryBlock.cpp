@@ -3,7 +3,12 @@
 #include "rq540/FileHeader.h"
 #include "rq540/FolderHeader.h"
 
+#if __has_include(<sanitizer/asan_interface.h>)
 #include <sanitizer/asan_interface.h>
+#else
+#define ASAN_POISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#define ASAN_UNPOISON_MEMORY_REGION(addr, size) ((void)(addr), (void)(size))
+#endif
 
 #include <algorithm>
 #include <new>
