@@ -2,6 +2,7 @@
 
 #include "rq540/FileHeader.h"
 #include "rq540/FolderHeader.h"
+#include "rq540/UnknownHeader.h"
 
 #if __has_include(<sanitizer/asan_interface.h>)
 #include <sanitizer/asan_interface.h>
@@ -111,6 +112,18 @@ void CEntryBlock::Release()
         return;
     this->~CEntryBlock();
     ::operator delete(this, std::align_val_t{kAlignment});
+}
+
+// Defined here, beside the blocks it gives entries back to: an entry allocated alone goes
+// back to the heap, one placed in a block to its block.
+void CUnknownHeader::operator delete(CUnknownHeader* entry, std::destroying_delete_t)
+{
+    if (entry->m_blockOffset != 0) {
+        CEntryBlock::Delete(entry);
+        return;
+    }
+    entry->~CUnknownHeader();
+    ::operator delete(entry);
 }
 
 void CEntryBlock::Delete(CUnknownHeader* entry)
