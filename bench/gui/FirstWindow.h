@@ -30,18 +30,6 @@ inline bool ShowFirstWindow(QWidget& window)
 
 // Prints the "VmHWM:" line of the process's status, the peak resident memory of the
 // program since it was started. False when there is none.
-inline bool PrintPeakMemory();
-
-// Shows window as ShowFirstWindow does, prints the peak memory and ends the process at
-// once: the start ends with the first window, and tearing the program down is no part of
-// it. Exits 0 when both succeeded, else 1.
-[[noreturn]] inline void EndAtFirstWindow(QWidget& window)
-{
-    const bool shown = ShowFirstWindow(window) && PrintPeakMemory();
-    std::fflush(stdout);
-    std::_Exit(shown ? 0 : 1);
-}
-
 inline bool PrintPeakMemory()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -53,4 +41,14 @@ inline bool PrintPeakMemory()
                    static_cast<std::size_t>(line.size());
     }
     return false;
+}
+
+// Shows window as ShowFirstWindow does, prints the peak memory and ends the process at
+// once: the start ends with the first window, and tearing the program down is no part of
+// it. Exits 0 when both succeeded, else 1.
+[[noreturn]] inline void EndAtFirstWindow(QWidget& window)
+{
+    const bool shown = ShowFirstWindow(window) && PrintPeakMemory();
+    std::fflush(stdout);
+    std::_Exit(shown ? 0 : 1);
 }
