@@ -222,12 +222,13 @@ private slots:
         QCOMPARE(PixelOf(view, selected.topLeft() + QPoint(1, 1)),
                  ToQColor(SelectedItemColor(ToColorRef(highlight))));
 
-        // A disabled item is highlighted too; separators are 5 high, items at least 20, and
-        // the popup is as wide as its widest item plus a check mark.
+        // A disabled item is highlighted too, framed like any other; separators are 5 high,
+        // items at least 20, and the popup is as wide as its widest item plus a check mark.
         QTest::mouseMove(m_bar, ButtonCentre(0));
         QMenu* file = OpenPopup();
         const QRect recent = file->actionGeometry(file->actions()[5]);
         QTest::mouseMove(file, recent.center());
+        QCOMPARE(PixelOf(file, recent.topLeft()), highlight);
         QCOMPARE(PixelOf(file, recent.topLeft() + QPoint(1, 1)),
                  ToQColor(SelectedDisabledItemColor(ToColorRef(file->palette().button().color()))));
         int widest = 0;
