@@ -67,6 +67,18 @@ std::optional<std::vector<uint8_t>> ReadDiskBytes(QWidget* parent, const QString
     }
 }
 
+std::optional<uint64_t> RegularFileLength(const QString& path)
+{
+    const std::filesystem::path file = ToFsPath(path);
+    if (!RQ540::DiskFile::IsRegularFile(file))
+        return std::nullopt;
+    const std::optional<RQ540::DiskFile::FileIdentity> identity =
+        RQ540::DiskFile::GetIdentity(file);
+    if (!identity)
+        return std::nullopt;
+    return identity->size;
+}
+
 bool ReplaceDiskFile(QWidget* parent, const QString& path, std::span<const uint8_t> bytes)
 {
     FileProblem problem = FileProblem::NONE;

@@ -66,7 +66,8 @@ void CFileEntryDialog::OnOK()
     if (!PrepareSize())
         return;
     if (DialogChecks::IsFileSizeAccepted(m_nSize, m_nFreeSpace, m_nFileHeaderSize)) {
-        accept();
+        if (ConfirmSize())
+            accept();
         return;
     }
     Warn(QString::fromUtf8(Texts::FILE_SIZE_REFUSED)
@@ -77,6 +78,11 @@ void CFileEntryDialog::OnOK()
 }
 
 bool CFileEntryDialog::PrepareSize()
+{
+    return true;
+}
+
+bool CFileEntryDialog::ConfirmSize()
 {
     return true;
 }

@@ -4,7 +4,10 @@
 #include "DialogChecks.h"
 #include "DiskFiles.h"
 #include "FileDialogs.h"
+#include "Prompter.h"
+#include "Resource.h"
 #include "ShellTexts.h"
+#include "StringTable.h"
 
 #include "rq540/CardModel.h"
 
@@ -61,6 +64,19 @@ bool CImportFileDialog::PrepareSize()
     }
     m_nSize = DialogChecks::DiskLengthAsSize(*length);
     return true;
+}
+
+bool CImportFileDialog::ConfirmSize()
+{
+    // No file name, or a file whose length the file system cannot tell: nothing to ask;
+    // the import reads the file and reports what fails.
+    const std::optional<uint64_t> length = RegularFileLength(m_strFileName);
+    if (!length || *length <= m_nSize)
+        return true;
+    return Prompter().Show(this, QString::fromUtf8(Texts::QUESTION_CAPTION),
+                           LoadResString(IDP_IMPORT_CUT_SHORT).arg(*length).arg(m_nSize),
+                           IPrompter::Icon::Question,
+                           IPrompter::Buttons::YesNo) == IPrompter::Answer::Yes;
 }
 
 void CImportFileDialog::OnBrowse()

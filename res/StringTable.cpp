@@ -24,6 +24,7 @@ constexpr StringEntry g_strings[] = {
     {IDP_FILE_CHANGED_ON_DISK,
      "文件已被其他程序修改：%1\n保存将覆盖其他程序所做的改动。是否仍要保存？"},
     {IDP_FILE_LOCKED, "文件正被其他程序修改：%1\n请稍后再保存。"},
+    {IDP_IMPORT_CUT_SHORT, "磁盘文件有 %1 字节，只能导入前 %2 字节，是否继续？"},
     {IDR_MAINFRAME, "RQ540虚拟文件系统管理器\n\nRQ540虚拟文件系统管理器\n"
                     "RQ540虚拟文件系统文件 (*.rqfs)\n.rqfs\nRQVfs.Document\nRQVfs.Document"},
     {IDS_APP_TITLE, "RQ540虚拟文件系统管理器"},

@@ -15,6 +15,17 @@
 #include <utility>
 #include <vector>
 
+namespace {
+
+// The keys the system keeps for itself: Alt, alone or with another key, and F10.
+bool IsSystemKey(const QKeyEvent& key)
+{
+    return key.key() == Qt::Key_Alt || key.key() == Qt::Key_F10 ||
+           key.modifiers().testFlag(Qt::AltModifier);
+}
+
+}  // namespace
+
 CMenuBar::CMenuBar(QWidget* parent) : QMenuBar(parent), m_pStyle(new CMenuBarStyle)
 {
     // A child of the bar; widgets hold their style by a guarded pointer, so it may go first.
@@ -34,6 +45,7 @@ bool CMenuBar::LoadMenuBar(const ActionFactory& factory)
     for (const PopupDef& popupDef : MainMenu()) {
         QMenu* popup = addMenu(QString::fromUtf8(popupDef.text));
         popup->setStyle(m_pStyle);
+        popup->installEventFilter(this);
         connect(popup, &QMenu::aboutToShow, this, [this, index] {
             m_tracker.Opened(index);
             emit MenuOpened(index);
@@ -128,6 +140,17 @@ bool CMenuBar::eventFilter(QObject* watched, QEvent* event)
         if (key == Qt::Key_Alt || key == Qt::Key_Meta)
             return false;
     }
+    // Keys go to the innermost open popup, so a submenu keeps its own: only the open popup
+    // of a button is watched here, before the popup itself sees the key.
+    if (event->type() == QEvent::KeyPress && watched == GetPopup(m_tracker.Current()) &&
+        IsSystemKey(*static_cast<QKeyEvent*>(event))) {
+        const int target = m_tracker.SystemKeyPressed(static_cast<int>(actions().size()));
+        if (target >= 0) {
+            OpenByKeyboard(target);
+            m_tracker.EventDone();
+            return true;
+        }
+    }
     return QMenuBar::eventFilter(watched, event);
 }
 
@@ -161,6 +184,14 @@ int CMenuBar::ButtonAt(const QPoint& pos) const
 {
     QAction* button = actionAt(pos);
     return button ? static_cast<int>(actions().indexOf(button)) : -1;
+}
+
+void CMenuBar::OpenByKeyboard(int index)
+{
+    setActiveAction(actions()[index]);
+    // Down in a popup without a selected item selects its first one.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(GetPopup(index), &down);
 }
 
 void CMenuBar::OnHovered(QAction* action)

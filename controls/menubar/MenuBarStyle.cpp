@@ -112,12 +112,14 @@ void DrawPopupItem(const QStyleOptionMenuItem& item, QPainter* painter)
         {item.rect.left(), item.rect.top(), item.rect.right() + 1, item.rect.bottom() + 1});
     const bool selected = item.state & QStyle::State_Selected;
     const bool enabled = item.state & QStyle::State_Enabled;
-    const QColor highlight = item.palette.highlight().color();
+    // The menu hands a disabled item the disabled palette; the frame and the fills are the
+    // system's own colours for every item, so they come from the normal group.
+    const QColor highlight = item.palette.color(QPalette::Normal, QPalette::Highlight);
+    const QColor buttonFace = item.palette.color(QPalette::Normal, QPalette::Button);
 
     if (selected) {
-        const ColorRef fill = enabled
-                                  ? SelectedItemColor(ToColorRef(highlight))
-                                  : SelectedDisabledItemColor(ToColorRef(item.palette.button().color()));
+        const ColorRef fill = enabled ? SelectedItemColor(ToColorRef(highlight))
+                                      : SelectedDisabledItemColor(ToColorRef(buttonFace));
         FrameAndFill(painter, item.rect, highlight, ToQColor(fill));
     } else {
         painter->fillRect(ToQRect(layout.band), ToQColor(MenuBandColor()));

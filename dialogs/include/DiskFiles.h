@@ -21,6 +21,10 @@ class QWidget;
 std::optional<std::vector<uint8_t>> ReadDiskBytes(QWidget* parent, const QString& path,
                                                   uint64_t limit);
 
+// The length of the regular file path names, links followed; nothing for anything else
+// and when there is no such file. Only asks the file system and reports nothing.
+std::optional<uint64_t> RegularFileLength(const QString& path);
+
 // Replaces path (or creates it) with bytes; false after "无法创建文件 %1 !" or
 // "无法写入文件 %1 !".
 bool ReplaceDiskFile(QWidget* parent, const QString& path, std::span<const uint8_t> bytes);

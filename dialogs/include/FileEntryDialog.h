@@ -41,6 +41,9 @@ protected:
     // Called by OK after the exchange, before the size is checked; false keeps the
     // dialog open.
     virtual bool PrepareSize();
+    // Called by OK once the size has passed, before the dialog closes; false keeps it
+    // open as it is.
+    virtual bool ConfirmSize();
 
 private:
     void OnChangeId();

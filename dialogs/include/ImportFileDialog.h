@@ -1,6 +1,7 @@
 // Collects the disk file to import and the new card file's ID, size and type. Size 0
 // with a file name takes the disk file's length; an empty file name asks for a
-// zero-filled file of the entered size.
+// zero-filled file of the entered size. A size below the disk file's length is asked
+// about before the dialog closes: the rest of the file would be left out.
 #pragma once
 
 #include "FileEntryDialog.h"
@@ -24,6 +25,8 @@ public:
 protected:
     void DoDataExchange(CDataExchange& dx) override;
     bool PrepareSize() override;
+    // A disk file longer than the size loses its end: the user is asked first.
+    bool ConfirmSize() override;
 
 private:
     void OnBrowse();

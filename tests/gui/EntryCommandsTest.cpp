@@ -121,6 +121,7 @@ private slots:
     void importWithoutFileNameCreatesZeroFile();
     void importRefusedByCoreStillModifies();
     void importOfUnreadableFileChangesNothing();
+    void importOfLongerFileAsksBeforeCutting();
     void exportWritesExactlyTheFileSize();
     void exportToUncreatableFileIsReported();
     void failedExportLeavesTheDestinationWhole();
@@ -339,6 +340,8 @@ void EntryCommandsTest::importCopiesDiskFile()
     QFETCH(QString, size);
     QFETCH(int, copied);
     const QString path = WriteDiskFile(QStringLiteral("ten.bin"), 10);
+    // Leaving out the end of the disk file is asked about first; the user agrees.
+    m_pPrompter->QueueAnswer(IPrompter::Answer::Yes);
     AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
         Edit(dialog, 1030)->setText(path);
         Edit(dialog, 1027)->setText(QStringLiteral("0005"));
@@ -405,6 +408,26 @@ void EntryCommandsTest::importOfUnreadableFileChangesNothing()
     QCOMPARE(m_pPrompter->LastText(), QStringLiteral("无法打开文件 %1 !").arg(path));
     QVERIFY(!g_pVfs->GetFirstEntry());
     QVERIFY(!m_pDocument->IsModified());
+}
+
+// A disk file longer than the card can take: the size proposed is what fits, and the file
+// is cut there only once the user has agreed.
+void EntryCommandsTest::importOfLongerFileAsksBeforeCutting()
+{
+    const QString path = WriteDiskFile(QStringLiteral("long.bin"), 71680);
+    m_pFileDialogs->QueuePath(path);
+    m_pPrompter->QueueAnswer(IPrompter::Answer::Yes);
+    AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
+        ClickButton(dialog, 1009);
+        ClickButton(dialog, CExchangeDialog::IDOK);
+    });
+    QVERIFY(Run(ID_IMPORT));
+    QCOMPARE(m_pPrompter->LastText(),
+             QStringLiteral("磁盘文件有 71680 字节，只能导入前 61870 字节，是否继续？"));
+    const RQ540::CFileHeader* file = g_pVfs->FindFile(0x0001);
+    QVERIFY(file);
+    const QByteArray disk = ReadDiskFile(path).left(61870);
+    QCOMPARE(FileBytes(*file), std::vector<uint8_t>(disk.begin(), disk.end()));
 }
 
 void EntryCommandsTest::exportWritesExactlyTheFileSize()

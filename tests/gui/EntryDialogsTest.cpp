@@ -100,6 +100,7 @@ private slots:
     void importBrowseSetsSize();
     void importBrowseCancelledOrUnreadable();
     void importSizeZeroTakesDiskLength();
+    void importAsksBeforeLeavingOutTheEnd();
 
     void passwordDialogTitleAndFields();
     void hardwareInformationRoundTrips();
@@ -374,6 +375,8 @@ void EntryDialogsTest::importBrowseSetsSize()
     QCOMPARE(Edit(dialog, 1028)->text(), afterBrowse);
     // What was typed before browsing survives it.
     QCOMPARE(Edit(dialog, 1027)->text(), QStringLiteral("0042"));
+    // A disk file cut at the size is agreed to; the question has a test of its own.
+    prompter.QueueAnswer(IPrompter::Answer::Yes);
     ClickOk(dialog);
     if (afterOk.isEmpty()) {
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -551,6 +554,36 @@ void EntryDialogsTest::enterAndFocusFollowDesktopRules()
     Edit(dialog, 1028)->setFocus(Qt::TabFocusReason);
     QTest::keyClick(Edit(dialog, 1028), Qt::Key_Return);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void EntryDialogsTest::importAsksBeforeLeavingOutTheEnd()
+{
+    QTemporaryDir dir;
+    const QString path = WriteFile(dir, QStringLiteral("large.bin"), 6000);
+    CFakePrompter prompter;
+    CFakeFileDialogs fileDialogs;
+    fileDialogs.QueuePath(path);
+    CImportFileDialog dialog;
+    dialog.m_nFreeSpace = 5000;
+    dialog.show();
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("1009")), Qt::LeftButton);
+    SetText(dialog, 1027, QStringLiteral("0042"));
+    // 否 returns to the dialog as it was.
+    ClickOk(dialog);
+    QCOMPARE(prompter.ShownBoxes().size(), std::size_t{1});
+    const CFakePrompter::Shown& asked = prompter.ShownBoxes().back();
+    QVERIFY(asked.caption == QStringLiteral("询问") && asked.icon == IPrompter::Icon::Question &&
+            asked.buttons == IPrompter::Buttons::YesNo);
+    QCOMPARE(asked.text, QStringLiteral("磁盘文件有 6000 字节，只能导入前 4984 字节，是否继续？"));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Edit(dialog, 1030)->text(), path);
+    QCOMPARE(Edit(dialog, 1027)->text(), QStringLiteral("0042"));
+    QCOMPARE(Edit(dialog, 1028)->text(), QStringLiteral("4984"));
+
+    prompter.QueueAnswer(IPrompter::Answer::Yes);
+    ClickOk(dialog);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.m_nSize, 4984u);
 }
 
 void EntryDialogsTest::groupBoxesFrameTheirFields()

@@ -111,3 +111,20 @@ TEST(MenuTracker, HighlightChangesAndMouseSwitches)
     EXPECT_EQ(tracker.MouseMoved({60, 5}, 1), -1);
     EXPECT_EQ(tracker.MouseMoved({61, 5}, 1), 1);
 }
+
+TEST(MenuTracker, SystemKeyOpensThePreviousPopup)
+{
+    CMenuTracker tracker;
+    EXPECT_EQ(tracker.SystemKeyPressed(4), -1);
+    tracker.Opened(2);
+    EXPECT_EQ(tracker.SystemKeyPressed(4), 1);
+    EXPECT_FALSE(tracker.Closed());
+    // From the first button it wraps to the last; once that is open, closing is the end.
+    tracker.Opened(0);
+    EXPECT_EQ(tracker.SystemKeyPressed(4), 3);
+    EXPECT_FALSE(tracker.Closed());
+    tracker.Opened(3);
+    tracker.EventDone();
+    EXPECT_TRUE(tracker.Closed());
+    EXPECT_EQ(tracker.SystemKeyPressed(4), -1);
+}

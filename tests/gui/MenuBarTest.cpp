@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -118,6 +119,24 @@ private slots:
                                             "open 0", QString("select %1").arg(ID_FILE_NEW)}));
     }
 
+    void systemKeysOpenThePreviousPopup()
+    {
+        Click(ButtonCentre(2));
+        QTest::keyPress(OpenPopup(), Qt::Key_Alt);
+        QTest::keyRelease(OpenPopup(), Qt::Key_Alt);
+        QCOMPARE(OpenPopup(), m_bar->GetPopup(1));
+        // With a letter too, also one that an item of the open popup has as its mnemonic.
+        QKeyEvent altE(QEvent::KeyPress, Qt::Key_E, Qt::AltModifier, QStringLiteral("e"));
+        QApplication::sendEvent(OpenPopup(), &altE);
+        QCOMPARE(OpenPopup(), m_bar->GetPopup(0));
+        QCOMPARE(OpenPopup()->activeAction(), m_bar->GetPopup(0)->actions().first());
+        QTest::keyClick(OpenPopup(), Qt::Key_F10);
+        QCOMPARE(OpenPopup(), m_bar->GetPopup(3));
+        QCOMPARE(TakeEvents(), QStringList({"open 2", "open 1", QString("select %1").arg(ID_EDIT_COPY),
+                                            "open 0", QString("select %1").arg(ID_FILE_NEW),
+                                            "open 3", QString("select %1").arg(ID_APP_ABOUT)}));
+    }
+
     void submenuKeysStayInsideTheSubmenu()
     {
         QMenu* edit = m_bar->GetPopup(1);
@@ -131,6 +150,10 @@ private slots:
         QCOMPARE(OpenPopup(), edit);
         QTest::keyClick(edit, Qt::Key_Right);
         QTest::keyClick(submenu, Qt::Key_Escape);
+        QCOMPARE(OpenPopup(), edit);
+        // A system key in a submenu is the submenu's: no other button's popup opens.
+        QTest::keyClick(edit, Qt::Key_Right);
+        QTest::keyClick(submenu, Qt::Key_Alt);
         QCOMPARE(OpenPopup(), edit);
         QVERIFY(!TakeEvents().contains("close"));
     }
@@ -222,12 +245,13 @@ private slots:
         QCOMPARE(PixelOf(view, selected.topLeft() + QPoint(1, 1)),
                  ToQColor(SelectedItemColor(ToColorRef(highlight))));
 
-        // A disabled item is highlighted too; separators are 5 high, items at least 20, and
-        // the popup is as wide as its widest item plus a check mark.
+        // A disabled item is highlighted too, framed like any other; separators are 5 high,
+        // items at least 20, and the popup is as wide as its widest item plus a check mark.
         QTest::mouseMove(m_bar, ButtonCentre(0));
         QMenu* file = OpenPopup();
         const QRect recent = file->actionGeometry(file->actions()[5]);
         QTest::mouseMove(file, recent.center());
+        QCOMPARE(PixelOf(file, recent.topLeft()), highlight);
         QCOMPARE(PixelOf(file, recent.topLeft() + QPoint(1, 1)),
                  ToQColor(SelectedDisabledItemColor(ToColorRef(file->palette().button().color()))));
         int widest = 0;

@@ -1,7 +1,8 @@
 // The main menu shown as a bar of flat text buttons, drawn in its own colours. Qt's menu
 // bar and popups do the tracking, keyboard navigation and mnemonics; this class adds the
 // rules they lack: Alt, F10 and Alt+letter never enter the bar (Escape in a popup is the
-// keyboard's way in), moving the mouse onto another button while a popup is open opens
+// keyboard's way in) and, while a popup is open, open the previous button's popup with its
+// first item selected; moving the mouse onto another button while a popup is open opens
 // that button's popup, and the frame is told when a popup opens, which item is
 // highlighted and when the menu has closed, in that order. Switching between popups and
 // closing a popup on its own button are not closings.
@@ -73,6 +74,8 @@ private:
     QSize MeasureButtons() const;
 
     int ButtonAt(const QPoint& pos) const;
+    // Opens the popup of button index in place of the open one, its first item selected.
+    void OpenByKeyboard(int index);
     void OnHovered(QAction* action);
     void OnPopupHidden();
 

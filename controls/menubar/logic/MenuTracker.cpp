@@ -39,6 +39,14 @@ void CMenuTracker::SwitchKeyPressed()
         m_bSwitching = true;
 }
 
+int CMenuTracker::SystemKeyPressed(int buttons)
+{
+    if (!m_bOpen || buttons <= 0)
+        return -1;
+    m_bSwitching = true;
+    return m_nCurrent > 0 ? m_nCurrent - 1 : buttons - 1;
+}
+
 void CMenuTracker::Pressed(int hit)
 {
     if (m_bOpen && hit >= 0)

@@ -1,9 +1,10 @@
 // Which button of the menu bar is current and whether its popup is open, and the
 // rules the toolkit's own menu loop does not keep: a mouse moving over another button
-// while a popup is open opens that button's popup, and a popup that closes only to make
-// way for another one (or because its own button was clicked) is not reported to the
-// frame as the end of the menu. The frame hears of each change of the highlighted item
-// once. Buttons are numbered from 0; -1 means none.
+// while a popup is open opens that button's popup, a system key in an open popup opens
+// the previous button's, and a popup that closes only to make way for another one (or
+// because its own button was clicked) is not reported to the frame as the end of the
+// menu. The frame hears of each change of the highlighted item once. Buttons are
+// numbered from 0; -1 means none.
 #pragma once
 
 class CMenuTracker {
@@ -34,6 +35,11 @@ public:
     int MouseMoved(Point p, int hit);
     // Left or Right reached the bar from an open popup: the toolkit opens the neighbour.
     void SwitchKeyPressed();
+    // A system key (Alt, alone or with another key, or F10) reached the open popup itself,
+    // not a submenu of it; the bar has buttons buttons. Returns the button whose popup is to
+    // open instead, with its first item selected: the one before the open one, the last
+    // after the first. -1 when nothing is open or there are no buttons.
+    int SystemKeyPressed(int buttons);
     // A press on the bar over button hit while a popup is open: on the open button it
     // closes the popup, on another one it opens that one's popup instead.
     void Pressed(int hit);
