@@ -8,7 +8,7 @@
 
 namespace {
 
-enum Damage { EDIT, MANIFEST_TEXT, REPEATED_KEY, PAYLOAD_TEXT, PAYLOAD_LINKED_OUT };
+enum Damage { EDIT, MANIFEST_TEXT, REPEATED_KEY, PAYLOAD_TEXT, PAYLOAD_LINKED_OUT, FILLS_THE_CAP };
 
 struct BadManifest {
     const char* name;
@@ -33,6 +33,8 @@ const BadManifest kBadManifests[] = {
      ": /children/1: the key \"kind\" is missing", true},
     {"RepeatedKey", REPEATED_KEY, "", nullptr, ": /children/1: the key \"kind\" appears twice",
      false},
+    // As long as card.json may be, and read whole before its unknown key is refused.
+    {"EmptyObjectsUpToTheCap", FILLS_THE_CAP, "", nullptr, ": /x: unknown key", false},
     {"IdNotHex", EDIT, "/children/1/id", R"("00G2")",
      ": /children/1/id: expected an ID of 1 to 4 hexadecimal digits", true},
     {"UnknownTypeName", EDIT, "/children/1/type", R"("archive")",
@@ -82,6 +84,18 @@ void PrintTo(const BadManifest& value, std::ostream* os) { *os << value.name; }
 
 class LayoutBadInput : public LayoutTest, public ::testing::WithParamInterface<BadManifest> {
 protected:
+    // {"model": 0, "x": [{}, {}, ...]} of exactly length bytes: the most objects a text of
+    // that length can hold.
+    static std::string EmptyObjects(std::size_t length)
+    {
+        std::string text = R"({"model": 0, "x": [{})";
+        text.reserve(length);
+        while (text.size() + 3 + 2 <= length)
+            text += ",{}";
+        text.append(length - 2 - text.size(), ' ');
+        return text + "]}";
+    }
+
     void Damage(const BadManifest& bad)
     {
         const std::string payload = "dump/files/0001/0010.bin";
@@ -111,6 +125,9 @@ protected:
         case PAYLOAD_LINKED_OUT:
             std::filesystem::remove(PathOf(payload));
             std::filesystem::create_symlink("../../../outside.bin", PathOf(payload));
+            break;
+        case FILLS_THE_CAP:
+            WriteText("dump/card.json", EmptyObjects(64 << 20));
             break;
         }
     }
