@@ -500,7 +500,7 @@ int CCommandLine::ReportParseError(const CLI::App& app, const CLI::ParseError& e
 
 int CCommandLine::Report(const CCliError& error, const std::string& where)
 {
-    WriteReport(m_err, where + error.what());
+    WriteReport(m_err, where + error.GetMessage());
     return error.GetExitStatus();
 }
 

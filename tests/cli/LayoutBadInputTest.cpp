@@ -29,6 +29,8 @@ const BadManifest kBadManifests[] = {
      ": /children/0/children: expected an array", true},
     {"UnknownModel", EDIT, "/model", "1", ": /model: expected a known card model (0)", true},
     {"UnknownKey", EDIT, "/children/1/owner", "1", ": /children/1/owner: unknown key", true},
+    {"NulInAKey", MANIFEST_TEXT, "", R"({"model": 0, "chil\u0000dren": []})",
+     ": /chil\\x00dren: unknown key", true},
     {"MissingKey", EDIT, "/children/1/kind", nullptr,
      ": /children/1: the key \"kind\" is missing", true},
     {"RepeatedKey", REPEATED_KEY, "", nullptr, ": /children/1: the key \"kind\" appears twice",
