@@ -481,6 +481,9 @@ private:
                                      uint32_t size) const
     {
         const std::string text = ReadString(value, location);
+        // The system would read the name only up to a NUL byte, and so another file.
+        if (text.find('\0') != std::string::npos)
+            Fail(location, "'" + text + "' may not hold a NUL byte");
         // '/' alone separates folder names, so a manifest means the same on every system.
         const fs::path relative(text);
         if (text.find('\\') != std::string::npos || relative.empty() ||

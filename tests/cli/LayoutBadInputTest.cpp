@@ -59,6 +59,10 @@ const BadManifest kBadManifests[] = {
     {"PayloadUpAndOut", EDIT, "/children/2/children/0/payload", R"("files/../../outside.bin")",
      ": /children/2/children/0/payload: 'files/../../outside.bin' may not step up with '..'",
      true},
+    {"PayloadWithANul", EDIT, "/children/2/children/0/payload",
+     R"("files/0001/0010.bin\u0000.x")",
+     ": /children/2/children/0/payload: 'files/0001/0010.bin\\x00.x' may not hold a NUL byte",
+     true},
     {"PayloadAbsolute", EDIT, "/children/2/children/0/payload", R"("/etc/hostname")",
      ": /children/2/children/0/payload: expected a path relative to the dump folder, with '/' "
      "between folder names", true},
