@@ -167,8 +167,9 @@ void AddFolderFields(nlohmann::ordered_json& json, const LayoutEntry& folder,
 }
 
 // Builds the value of a JSON text from the parser's events, as the library's own parse
-// does, and stops at a key repeated in one object. Each event costs the same however much
-// came before it, so a text is read in time linear in its length.
+// does, and stops at a key repeated in one object or at the parser's own error. Each event
+// costs the same however much came before it, so a text is read in time linear in its
+// length.
 class CJsonBuilder {
 public:
     explicit CJsonBuilder(Json& root) : m_root(root) {}
@@ -191,20 +192,22 @@ public:
         Level& level = m_levels.back();
         auto& object = level.value->get_ref<Json::object_t&>();
         const auto [member, added] = object.try_emplace(std::move(key));
-        if (!added) {
-            m_stopLocation = Pointer(m_levels.size() - 1);
-            m_stopReason = "the key \"" + key + "\" appears twice";
-            return false;
-        }
+        if (!added)
+            return Stop(Pointer(false), "the key \"" + key + "\" appears twice");
         level.member = &*member;
         return true;
     }
 
-    // The parser's own errors leave as its exceptions.
-    template <typename Error>
-    bool parse_error(std::size_t, const std::string&, const Error& error)
+    // Text that is not JSON is refused as a whole, at the line and column the library's
+    // message names; a number beyond the range of a double, where it stands.
+    bool parse_error(std::size_t, const std::string&, const Json::exception& error)
     {
-        throw error;
+        // Drop the library's "[json.exception.parse_error.101] " tag.
+        const std::string what = error.what();
+        const std::string message = what.substr(what.find("] ") + 2);
+        if (dynamic_cast<const Json::parse_error*>(&error))
+            return Stop("", "not JSON: " + message);
+        return Stop(Pointer(true), message);
     }
 
     // After a parse this builder stopped: where, as a JSON pointer, and why.
@@ -256,14 +259,25 @@ private:
         return true;
     }
 
-    // The JSON pointer to the value of the first count open levels.
-    std::string Pointer(std::size_t count) const
+    bool Stop(std::string location, std::string reason)
+    {
+        m_stopLocation = std::move(location);
+        m_stopReason = std::move(reason);
+        return false;
+    }
+
+    // The JSON pointer to the innermost open value or, with next, to the value it is about
+    // to take. Every level below the innermost one is reading its last value.
+    std::string Pointer(bool next) const
     {
         std::string text;
+        const std::size_t count = next ? m_levels.size() : m_levels.size() - 1;
         for (std::size_t i = 0; i < count; ++i) {
             const Level& level = m_levels[i];
-            text += level.value->is_array() ? "/" + std::to_string(level.value->size() - 1)
-                                            : PointerStep(level.member->first);
+            const bool reading = i + 1 < m_levels.size();
+            text += level.value->is_array()
+                        ? "/" + std::to_string(level.value->size() - (reading ? 1 : 0))
+                        : PointerStep(level.member->first);
         }
         return text;
     }
@@ -316,14 +330,8 @@ private:
             ReadInputBytes((m_dir / kManifestName).string(), std::cin, kMaxManifestBytes, true);
         Json json;
         CJsonBuilder builder(json);
-        try {
-            if (!Json::sax_parse(bytes.begin(), bytes.end(), &builder))
-                Fail(builder.GetStopLocation(), builder.GetStopReason());
-        } catch (const Json::parse_error& error) {
-            // Drop the library's "[json.exception.parse_error.101] " tag.
-            const std::string what = error.what();
-            Fail("", "not JSON: " + what.substr(what.find("] ") + 2));
-        }
+        if (!Json::sax_parse(bytes.begin(), bytes.end(), &builder))
+            Fail(builder.GetStopLocation(), builder.GetStopReason());
         return json;
     }
 

@@ -23,6 +23,10 @@ const BadManifest kBadManifests[] = {
     {"NotJson", MANIFEST_TEXT, "", "{ not json }",
      ": not JSON: parse error at line 1, column 4: syntax error while parsing object key - "
      "invalid literal; last read: '{ no'; expected string literal", false},
+    {"SizeBeyondADouble", MANIFEST_TEXT, "",
+     R"({"model": 0, "children": [{"id": "1", "kind": "file", "type": "data", "size": 1e400,
+                                  "zero": true}]})",
+     ": /children/0/size: number overflow parsing '1e400'", true},
     {"SizeAsText", EDIT, "/children/1/size", R"("16")",
      ": /children/1/size: expected a whole number from 0 to 4294967295", true},
     {"ChildrenNotAList", EDIT, "/children/0/children", "{}",
