@@ -5,7 +5,7 @@
 namespace RQ540::Cli {
 
 CCliError::CCliError(ExitStatus status, const std::string& message, int32_t result)
-    : std::runtime_error(message), m_status(status), m_result(result)
+    : std::runtime_error(message), m_status(status), m_result(result), m_message(message)
 {
 }
 

@@ -35,12 +35,15 @@ public:
     ExitStatus GetExitStatus() const { return m_status; }
     // The card's result code for a refusal, 0 for every other failure.
     int32_t GetResult() const { return m_result; }
+    // The whole text, NUL bytes included; what() ends at the first of them.
+    const std::string& GetMessage() const { return m_message; }
 
 private:
     CCliError(ExitStatus status, const std::string& message, int32_t result = RESULT_SUCCESS);
 
     ExitStatus m_status;
     int32_t m_result;
+    std::string m_message;
 };
 
 // Writes "rqfs: text" as one line: control characters in text (a newline in a file name)

@@ -364,11 +364,8 @@ int CCommandLine::Run(int argc, const char* const* argv)
     int status = STATUS_SUCCESS;
     try {
         status = (this->*command.execute)(command, args);
-    } catch (const CCliError& error) {
-        return Report(error, "");
     } catch (const std::exception& error) {
-        WriteReport(m_err, std::string(command.name) + ": " + error.what());
-        return STATUS_FAILURE;
+        return Report(command, error);
     }
     return FlushOutput(status);
 }
@@ -444,10 +441,8 @@ int CCommandLine::ExecuteDiff(const CommandInfo& command, const CommandArguments
     // Every failure is trouble here, whatever status it ends other commands with.
     try {
         return PrintDiff(args.compared[0], args.compared[1], args.json, m_out);
-    } catch (const CCliError& error) {
-        Report(error, "");
     } catch (const std::exception& error) {
-        m_err << "rqfs: " << command.name << ": " << error.what() << '\n';
+        Report(command, error);
     }
     return STATUS_USAGE;
 }
@@ -500,8 +495,16 @@ int CCommandLine::ReportParseError(const CLI::App& app, const CLI::ParseError& e
 
 int CCommandLine::Report(const CCliError& error, const std::string& where)
 {
-    WriteReport(m_err, where + error.what());
+    WriteReport(m_err, where + error.GetMessage());
     return error.GetExitStatus();
+}
+
+int CCommandLine::Report(const CommandInfo& command, const std::exception& error)
+{
+    if (const auto* failure = dynamic_cast<const CCliError*>(&error))
+        return Report(*failure, "");
+    WriteReport(m_err, std::string(command.name) + ": " + error.what());
+    return STATUS_FAILURE;
 }
 
 int CCommandLine::FlushOutput(int status)

@@ -4,6 +4,7 @@
 
 #include "Commands.h"
 
+#include <exception>
 #include <functional>
 #include <istream>
 #include <map>
@@ -83,6 +84,9 @@ private:
     int ReportParseError(const CLI::App& app, const CLI::ParseError& error,
                          const std::string& where);
     int Report(const CCliError& error, const std::string& where);
+    // A failure that ends command: a CCliError as above, anything else named by the
+    // command and ending it with status 1.
+    int Report(const CommandInfo& command, const std::exception& error);
     // status, unless standard output cannot take what was written to it: then a failure.
     int FlushOutput(int status);
 

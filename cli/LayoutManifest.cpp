@@ -166,6 +166,128 @@ void AddFolderFields(nlohmann::ordered_json& json, const LayoutEntry& folder,
     json[kChildren] = std::move(children);
 }
 
+// Builds the value of a JSON text from the parser's events, as the library's own parse
+// does, and stops at a key repeated in one object or at the parser's own error. Each event
+// costs the same however much came before it, so a text is read in time linear in its
+// length.
+class CJsonBuilder {
+public:
+    explicit CJsonBuilder(Json& root) : m_root(root) {}
+
+    bool null() { return Add(nullptr); }
+    bool boolean(bool value) { return Add(value); }
+    bool number_integer(Json::number_integer_t value) { return Add(value); }
+    bool number_unsigned(Json::number_unsigned_t value) { return Add(value); }
+    bool number_float(Json::number_float_t value, const std::string&) { return Add(value); }
+    bool string(std::string& value) { return Add(std::move(value)); }
+    bool binary(Json::binary_t& value) { return Add(std::move(value)); }
+
+    bool start_object(std::size_t) { return Open(Json::value_t::object); }
+    bool start_array(std::size_t) { return Open(Json::value_t::array); }
+    bool end_object() { return Close(); }
+    bool end_array() { return Close(); }
+
+    bool key(std::string& key)
+    {
+        Level& level = m_levels.back();
+        auto& object = level.value->get_ref<Json::object_t&>();
+        const auto [member, added] = object.try_emplace(std::move(key));
+        if (!added)
+            return Stop(Pointer(false), "the key \"" + key + "\" appears twice");
+        level.member = &*member;
+        return true;
+    }
+
+    // Text that is not JSON is refused as a whole, at the line and column the library's
+    // message names; a number beyond the range of a double, where it stands.
+    bool parse_error(std::size_t, const std::string&, const Json::exception& error)
+    {
+        // Drop the library's "[json.exception.parse_error.101] " tag.
+        const std::string what = error.what();
+        const std::string message = what.substr(what.find("] ") + 2);
+        if (dynamic_cast<const Json::parse_error*>(&error))
+            return Stop("", "not JSON: " + message);
+        return Stop(Pointer(true), message);
+    }
+
+    // After a parse this builder stopped: where, as a JSON pointer, and why.
+    const std::string& GetStopLocation() const { return m_stopLocation; }
+    const std::string& GetStopReason() const { return m_stopReason; }
+
+private:
+    // An open object or array; for an object, the member whose value is being read.
+    struct Level {
+        Json* value;
+        Json::object_t::value_type* member = nullptr;
+    };
+
+    // Puts value where the open level expects its next one and answers where it went.
+    template <typename Value>
+    Json* Place(Value&& value)
+    {
+        if (m_levels.empty()) {
+            m_root = Json(std::forward<Value>(value));
+            return &m_root;
+        }
+        Level& level = m_levels.back();
+        if (level.value->is_array()) {
+            auto& array = level.value->get_ref<Json::array_t&>();
+            array.emplace_back(std::forward<Value>(value));
+            return &array.back();
+        }
+        level.member->second = Json(std::forward<Value>(value));
+        return &level.member->second;
+    }
+
+    template <typename Value>
+    bool Add(Value&& value)
+    {
+        Place(std::forward<Value>(value));
+        return true;
+    }
+
+    bool Open(Json::value_t type)
+    {
+        // The value stays where it is while it is open: nothing is added beside it.
+        m_levels.push_back({Place(type)});
+        return true;
+    }
+
+    bool Close()
+    {
+        m_levels.pop_back();
+        return true;
+    }
+
+    bool Stop(std::string location, std::string reason)
+    {
+        m_stopLocation = std::move(location);
+        m_stopReason = std::move(reason);
+        return false;
+    }
+
+    // The JSON pointer to the innermost open value or, with next, to the value it is about
+    // to take. Every level below the innermost one is reading its last value.
+    std::string Pointer(bool next) const
+    {
+        std::string text;
+        const std::size_t count = next ? m_levels.size() : m_levels.size() - 1;
+        for (std::size_t i = 0; i < count; ++i) {
+            const Level& level = m_levels[i];
+            const bool reading = i + 1 < m_levels.size();
+            text += level.value->is_array()
+                        ? "/" + std::to_string(level.value->size() - (reading ? 1 : 0))
+                        : PointerStep(level.member->first);
+        }
+        return text;
+    }
+
+    Json& m_root;
+    std::vector<Level> m_levels;
+    std::string m_stopLocation;
+    std::string m_stopReason;
+};
+
 // Reads one manifest, keeping the JSON location of every value it looks at.
 class CManifestReader {
 public:
@@ -206,47 +328,11 @@ private:
         // The name ends in card.json, never "-", so standard input is not read.
         const std::vector<uint8_t> bytes =
             ReadInputBytes((m_dir / kManifestName).string(), std::cin, kMaxManifestBytes, true);
-        struct Frame {
-            bool array;
-            long index = -1;
-            std::string key{};
-            std::set<std::string> keys{};
-        };
-        std::vector<Frame> frames;
-        const auto pointer = [&frames] {
-            std::string text;
-            for (std::size_t i = 0; i + 1 < frames.size(); ++i)
-                text += frames[i].array ? "/" + std::to_string(frames[i].index)
-                                        : PointerStep(frames[i].key);
-            return text;
-        };
-        const auto callback = [&](int, Json::parse_event_t event, Json& parsed) {
-            const bool starts = event == Json::parse_event_t::object_start ||
-                                event == Json::parse_event_t::array_start ||
-                                event == Json::parse_event_t::value;
-            if (starts && !frames.empty() && frames.back().array)
-                ++frames.back().index;
-            if (event == Json::parse_event_t::object_start)
-                frames.push_back({false});
-            else if (event == Json::parse_event_t::array_start)
-                frames.push_back({true});
-            else if (event == Json::parse_event_t::object_end ||
-                     event == Json::parse_event_t::array_end)
-                frames.pop_back();
-            else if (event == Json::parse_event_t::key) {
-                frames.back().key = parsed.get<std::string>();
-                if (!frames.back().keys.insert(frames.back().key).second)
-                    Fail(pointer(), "the key \"" + frames.back().key + "\" appears twice");
-            }
-            return true;
-        };
-        try {
-            return Json::parse(bytes.begin(), bytes.end(), callback);
-        } catch (const Json::parse_error& error) {
-            // Drop the library's "[json.exception.parse_error.101] " tag.
-            const std::string what = error.what();
-            Fail("", "not JSON: " + what.substr(what.find("] ") + 2));
-        }
+        Json json;
+        CJsonBuilder builder(json);
+        if (!Json::sax_parse(bytes.begin(), bytes.end(), &builder))
+            Fail(builder.GetStopLocation(), builder.GetStopReason());
+        return json;
     }
 
     void RequireObject(const Json& value, const std::string& location,
@@ -403,6 +489,9 @@ private:
                                      uint32_t size) const
     {
         const std::string text = ReadString(value, location);
+        // The system would read the name only up to a NUL byte, and so another file.
+        if (text.find('\0') != std::string::npos)
+            Fail(location, "'" + text + "' may not hold a NUL byte");
         // '/' alone separates folder names, so a manifest means the same on every system.
         const fs::path relative(text);
         if (text.find('\\') != std::string::npos || relative.empty() ||

@@ -64,9 +64,10 @@ nlohmann::ordered_json LayoutToJson(const CardLayout& layout);
 // Reads dir/card.json and the payloads it names; where ("build DIR/card.json") begins every
 // message. A manifest that is not JSON, repeats a key, has a value of the wrong type or an
 // unknown key, names an unset environment variable, or names a payload that is missing, has
-// the wrong length or lies outside dir (through "..", an absolute path or a symbolic link)
-// is a failure CCliError naming the JSON location: "build DIR/card.json: /children/2/size:
-// why". The card's own rules (IDs in use, space, depth) are left to the card.
+// the wrong length, holds a NUL byte or lies outside dir (through "..", an absolute path or
+// a symbolic link) is a failure CCliError naming the JSON location: "build DIR/card.json:
+// /children/2/size: why". The card's own rules (IDs in use, space, depth) are left to the
+// card.
 CardLayout ReadLayout(const std::filesystem::path& dir, const std::string& where);
 
 }  // namespace RQ540::Cli

@@ -65,6 +65,17 @@ TEST_F(Batch, ARefusedLineIsNamedAndNothingIsWritten)
     EXPECT_EQ(badValue.status, 2);
     EXPECT_EQ(badValue.err, "rqfs: line 1: unterminated ' quote\n");
     EXPECT_EQ(ReadBytes(m_image), before);
+
+    // A NUL byte is written escaped, and the report goes on past it.
+    const RqfsResult nulInPath =
+        Run({"batch", m_image}, std::string("add /00\0" "02 --type data --size 1\n", 32));
+    EXPECT_EQ(nulInPath.status, 2);
+    EXPECT_EQ(nulInPath.err, "rqfs: line 1: bad card path '/00\\x0002': expected IDs of 1 to 4 "
+                             "hexadecimal digits separated by '/'\n");
+    const RqfsResult nulAlone = Run({"batch", m_image}, std::string("ls\n\0\n", 5));
+    EXPECT_EQ(nulAlone.status, 2);
+    EXPECT_EQ(nulAlone.err, "rqfs: line 2: unknown command '\\x00'\n");
+    EXPECT_EQ(ReadBytes(m_image), before);
 }
 
 TEST_F(Batch, CommandsThatNameAnImageAreNotScriptLines)

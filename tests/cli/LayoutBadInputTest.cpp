@@ -8,7 +8,7 @@
 
 namespace {
 
-enum Damage { EDIT, MANIFEST_TEXT, REPEATED_KEY, PAYLOAD_TEXT, PAYLOAD_LINKED_OUT };
+enum Damage { EDIT, MANIFEST_TEXT, REPEATED_KEY, PAYLOAD_TEXT, PAYLOAD_LINKED_OUT, FILLS_THE_CAP };
 
 struct BadManifest {
     const char* name;
@@ -23,16 +23,24 @@ const BadManifest kBadManifests[] = {
     {"NotJson", MANIFEST_TEXT, "", "{ not json }",
      ": not JSON: parse error at line 1, column 4: syntax error while parsing object key - "
      "invalid literal; last read: '{ no'; expected string literal", false},
+    {"SizeBeyondADouble", MANIFEST_TEXT, "",
+     R"({"model": 0, "children": [{"id": "1", "kind": "file", "type": "data", "size": 1e400,
+                                  "zero": true}]})",
+     ": /children/0/size: number overflow parsing '1e400'", true},
     {"SizeAsText", EDIT, "/children/1/size", R"("16")",
      ": /children/1/size: expected a whole number from 0 to 4294967295", true},
     {"ChildrenNotAList", EDIT, "/children/0/children", "{}",
      ": /children/0/children: expected an array", true},
     {"UnknownModel", EDIT, "/model", "1", ": /model: expected a known card model (0)", true},
     {"UnknownKey", EDIT, "/children/1/owner", "1", ": /children/1/owner: unknown key", true},
+    {"NulInAKey", MANIFEST_TEXT, "", R"({"model": 0, "chil\u0000dren": []})",
+     ": /chil\\x00dren: unknown key", true},
     {"MissingKey", EDIT, "/children/1/kind", nullptr,
      ": /children/1: the key \"kind\" is missing", true},
     {"RepeatedKey", REPEATED_KEY, "", nullptr, ": /children/1: the key \"kind\" appears twice",
      false},
+    // As long as card.json may be, and read whole before its unknown key is refused.
+    {"EmptyObjectsUpToTheCap", FILLS_THE_CAP, "", nullptr, ": /x: unknown key", false},
     {"IdNotHex", EDIT, "/children/1/id", R"("00G2")",
      ": /children/1/id: expected an ID of 1 to 4 hexadecimal digits", true},
     {"UnknownTypeName", EDIT, "/children/1/type", R"("archive")",
@@ -54,6 +62,10 @@ const BadManifest kBadManifests[] = {
      false},
     {"PayloadUpAndOut", EDIT, "/children/2/children/0/payload", R"("files/../../outside.bin")",
      ": /children/2/children/0/payload: 'files/../../outside.bin' may not step up with '..'",
+     true},
+    {"PayloadWithANul", EDIT, "/children/2/children/0/payload",
+     R"("files/0001/0010.bin\u0000.x")",
+     ": /children/2/children/0/payload: 'files/0001/0010.bin\\x00.x' may not hold a NUL byte",
      true},
     {"PayloadAbsolute", EDIT, "/children/2/children/0/payload", R"("/etc/hostname")",
      ": /children/2/children/0/payload: expected a path relative to the dump folder, with '/' "
@@ -82,6 +94,18 @@ void PrintTo(const BadManifest& value, std::ostream* os) { *os << value.name; }
 
 class LayoutBadInput : public LayoutTest, public ::testing::WithParamInterface<BadManifest> {
 protected:
+    // {"model": 0, "x": [{}, {}, ...]} of exactly length bytes: the most objects a text of
+    // that length can hold.
+    static std::string EmptyObjects(std::size_t length)
+    {
+        std::string text = R"({"model": 0, "x": [{})";
+        text.reserve(length);
+        while (text.size() + 3 + 2 <= length)
+            text += ",{}";
+        text.append(length - 2 - text.size(), ' ');
+        return text + "]}";
+    }
+
     void Damage(const BadManifest& bad)
     {
         const std::string payload = "dump/files/0001/0010.bin";
@@ -111,6 +135,9 @@ protected:
         case PAYLOAD_LINKED_OUT:
             std::filesystem::remove(PathOf(payload));
             std::filesystem::create_symlink("../../../outside.bin", PathOf(payload));
+            break;
+        case FILLS_THE_CAP:
+            WriteText("dump/card.json", EmptyObjects(64 << 20));
             break;
         }
     }

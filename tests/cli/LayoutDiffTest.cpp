@@ -145,4 +145,11 @@ TEST_F(LayoutDiff, TheSameCardsExitZeroAndTroubleExitsTwo)
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err,
               "rqfs: diff dump/card.json: /children/0/size: 文件夹空间不足 (result 12)\n");
+    // Its reports are written like every other: one line, control characters escaped.
+    std::filesystem::rename(PathOf("dump"), PathOf("dump\x01"));
+    WriteText("dump\x01/card.json", R"({"model": 0, "free": 1e400})");
+    const RqfsResult overflow = Run({"diff", m_image, "dump\x01"});
+    EXPECT_EQ(overflow.status, 2);
+    EXPECT_EQ(overflow.err,
+              "rqfs: diff dump\\x01/card.json: /free: number overflow parsing '1e400'\n");
 }
