@@ -56,14 +56,15 @@ std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& stand
 
     // A whole input is read no further than the card's 32-bit size field can take.
     std::vector<uint8_t> bytes;
-    switch (DiskFile::ReadBounded(name, whole ? std::min(limit, kMaxFileBytes) : limit, bytes)) {
+    const std::filesystem::path path = DiskFile::PathFromUtf8(name);
+    switch (DiskFile::ReadBounded(path, whole ? std::min(limit, kMaxFileBytes) : limit, bytes)) {
     case DiskFile::FileProblem::NONE:
         return bytes;
     case DiskFile::FileProblem::TOO_LONG:
         if (whole) {
             // A file too long for the size field is refused for that, by its length.
             std::error_code error;
-            const uintmax_t size = std::filesystem::file_size(name, error);
+            const uintmax_t size = std::filesystem::file_size(path, error);
             throw TooLong(name, !error && size > kMaxFileBytes ? kMaxFileBytes : limit);
         }
         return bytes;
@@ -82,7 +83,7 @@ void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t
     try {
         DiskFile::ReplaceFile(path, bytes);
     } catch (File_Ptr::FILE_EXCEPTION) {
-        throw CCliError::Failure("cannot write '" + path.string() + "'");
+        throw CCliError::Failure("cannot write '" + DiskFile::Utf8FromPath(path) + "'");
     }
 }
 
@@ -93,8 +94,16 @@ std::vector<std::string> ReadScriptLines(const std::string& name, std::istream& 
         ReadInputBytes(name, standardInput, MAX_SCRIPT_BYTES + 1, false);
     const bool pastCap = bytes.size() > MAX_SCRIPT_BYTES;
     std::vector<std::string> lines;
-    for (auto start = bytes.begin(); start != bytes.end();) {
-        const auto end = std::find(start, bytes.end(), '\n');
+    // Editors on Windows may start a UTF-8 script with a byte-order mark and end its lines
+    // in CR LF; some end them in CR alone. Each of the three ends a line.
+    constexpr uint8_t kByteOrderMark[] = {0xEF, 0xBB, 0xBF};
+    auto start = bytes.begin();
+    if (bytes.size() >= sizeof kByteOrderMark &&
+        std::equal(std::begin(kByteOrderMark), std::end(kByteOrderMark), start))
+        start += sizeof kByteOrderMark;
+    const auto isLineEnd = [](uint8_t byte) { return byte == '\n' || byte == '\r'; };
+    while (start != bytes.end()) {
+        const auto end = std::find_if(start, bytes.end(), isLineEnd);
         const std::string where = "line " + std::to_string(lines.size() + 1) + ": ";
         if (static_cast<std::size_t>(end - start) > MAX_SCRIPT_LINE_BYTES)
             throw CCliError::Usage(where + "longer than " + std::to_string(MAX_SCRIPT_LINE_BYTES) +
@@ -103,7 +112,11 @@ std::vector<std::string> ReadScriptLines(const std::string& name, std::istream& 
             throw CCliError::Usage(where + "the script is longer than " +
                                    std::to_string(MAX_SCRIPT_BYTES) + " bytes");
         lines.emplace_back(start, end);
-        start = end == bytes.end() ? end : end + 1;
+        if (end == bytes.end())
+            break;
+        start = end + 1;
+        if (*end == '\r' && start != bytes.end() && *start == '\n')
+            ++start;
     }
     return lines;
 }

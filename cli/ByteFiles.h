@@ -29,7 +29,8 @@ std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& stand
 // when that fails.
 void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
-// The lines of the batch script named name, without their line ends. A line longer than
+// The lines of the batch script named name, without their line ends (LF, CR LF or CR) and
+// without a UTF-8 byte-order mark at its start. A line longer than
 // MAX_SCRIPT_LINE_BYTES, or the line where the script passes MAX_SCRIPT_BYTES, is a usage
 // CCliError that names it; nothing past that is read.
 std::vector<std::string> ReadScriptLines(const std::string& name, std::istream& standardInput);

@@ -14,7 +14,7 @@ CCardSession::CCardSession(std::filesystem::path image)
 {
     const int32_t result = m_vfs.LoadImage(m_image);
     if (result != RESULT_SUCCESS)
-        throw CCliError::Refusal(CCliError::FileOperation("load " + m_image.string(), m_vfs),
+        throw CCliError::Refusal(CCliError::FileOperation("load " + DiskFile::Utf8FromPath(m_image), m_vfs),
                                  m_vfs, result);
 }
 
@@ -25,7 +25,7 @@ CCardSession::CCardSession(std::filesystem::path image, int32_t model)
 
 void CCardSession::Save()
 {
-    const std::string operation = "save " + m_image.string();
+    const std::string operation = "save " + DiskFile::Utf8FromPath(m_image);
     if (m_loaded && DiskFile::GetIdentity(m_image) != m_loaded)
         throw CCliError::Failure(operation +
                                  ": the image changed on disk since it was loaded; nothing written");

@@ -10,6 +10,7 @@
 #include "ScriptLine.h"
 
 #include "rq540/CardModel.h"
+#include "rq540/DiskFile.h"
 #include "rq540/HexDigits.h"
 #include "rq540/ImageLock.h"
 
@@ -137,7 +138,8 @@ void DeclareCat(CLI::App& command, CommandArguments& args)
 void DeclareExport(CLI::App& command, CommandArguments& args)
 {
     AddRequired(command, args.path, "PATH", "the file to export");
-    AddRequired(command, args.outputFile, "FILE", "disk file to create or replace");
+    AddRequired(command, args.outputFile, "FILE",
+                "disk file to create or replace; '-' writes standard output");
 }
 
 void DeclareRemove(CLI::App& command, CommandArguments& args)
@@ -177,17 +179,18 @@ void LockImage(CImageLock& lock, const CommandArguments& args)
         seconds = *value;
     }
     DiskFile::FileProblem problem = DiskFile::FileProblem::NONE;
-    switch (lock.Acquire(args.image, std::chrono::seconds(seconds), &problem)) {
+    switch (lock.Acquire(DiskFile::PathFromUtf8(args.image), std::chrono::seconds(seconds), &problem)) {
     case CImageLock::ACQUIRED:
         return;
     case CImageLock::TIMED_OUT:
         throw CCliError::Failure(args.image + " is being changed by another program; gave up after " +
                                  std::to_string(seconds) + " s (lock file '" +
-                                 lock.GetPath().string() + "')");
+                                 DiskFile::Utf8FromPath(lock.GetPath()) + "')");
     case CImageLock::FAILED:
         break;
     }
-    std::string message = "lock " + args.image + ": cannot create '" + lock.GetPath().string() + "'";
+    std::string message =
+        "lock " + args.image + ": cannot create '" + DiskFile::Utf8FromPath(lock.GetPath()) + "'";
     if (problem != DiskFile::FileProblem::NONE)
         message += std::string(": ") + DiskFile::DescribeFileProblem(problem);
     throw CCliError::Failure(message);
@@ -388,7 +391,7 @@ int CCommandLine::ExecuteOnImage(const CommandInfo& command, const CommandArgume
     CImageLock lock;
     if (command.changesImage)
         LockImage(lock, args);
-    CCardSession session(args.image);
+    CCardSession session(DiskFile::PathFromUtf8(args.image));
     (m_commands.*command.run)(session, args);
     if (command.changesImage)
         session.Save();
@@ -404,7 +407,8 @@ int CCommandLine::ExecuteBatch(const CommandInfo&, const CommandArguments& args)
         ReadScriptLines(scriptOnStandardInput ? "-" : args.script, m_in);
     CImageLock lock;
     LockImage(lock, args);
-    CCardSession session = args.create ? m_commands.NewCard(args) : CCardSession(args.image);
+    CCardSession session =
+        args.create ? m_commands.NewCard(args) : CCardSession(DiskFile::PathFromUtf8(args.image));
     m_commands.SetStandardInputTaken(scriptOnStandardInput);
 
     // A command's parser serves every line of that command: each parse starts from
@@ -423,8 +427,8 @@ int CCommandLine::ExecuteBatch(const CommandInfo&, const CommandArguments& args)
 
 int CCommandLine::ExecuteDump(const CommandInfo&, const CommandArguments& args)
 {
-    const CCardSession session(args.image);
-    DumpLayout(session.GetVfs(), args.layoutDir,
+    const CCardSession session(DiskFile::PathFromUtf8(args.image));
+    DumpLayout(session.GetVfs(), DiskFile::PathFromUtf8(args.layoutDir),
                {.redactPasswords = args.redactPasswords, .force = args.force},
                "dump " + args.image + " " + args.layoutDir);
     return STATUS_SUCCESS;
@@ -432,7 +436,8 @@ int CCommandLine::ExecuteDump(const CommandInfo&, const CommandArguments& args)
 
 int CCommandLine::ExecuteBuild(const CommandInfo&, const CommandArguments& args)
 {
-    BuildLayoutImage(args.layoutDir, args.outputFile, args.allowRedacted);
+    BuildLayoutImage(DiskFile::PathFromUtf8(args.layoutDir), DiskFile::PathFromUtf8(args.outputFile),
+                     args.allowRedacted);
     return STATUS_SUCCESS;
 }
 
@@ -440,7 +445,8 @@ int CCommandLine::ExecuteDiff(const CommandInfo& command, const CommandArguments
 {
     // Every failure is trouble here, whatever status it ends other commands with.
     try {
-        return PrintDiff(args.compared[0], args.compared[1], args.json, m_out);
+        return PrintDiff(DiskFile::PathFromUtf8(args.compared[0]),
+                         DiskFile::PathFromUtf8(args.compared[1]), args.json, m_out);
     } catch (const std::exception& error) {
         Report(command, error);
     }

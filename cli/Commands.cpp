@@ -5,6 +5,7 @@
 #include "Listing.h"
 #include "OptionValues.h"
 
+#include "rq540/DiskFile.h"
 #include "rq540/RQ540Vfs.h"
 
 #include <algorithm>
@@ -92,10 +93,11 @@ std::vector<uint8_t> CCommands::ReadInput(const std::string& name, uint64_t limi
 CCardSession CCommands::NewCard(const CommandArguments& args)
 {
     std::error_code error;
-    if (!args.force && std::filesystem::exists(args.image, error))
+    const std::filesystem::path image = DiskFile::PathFromUtf8(args.image);
+    if (!args.force && std::filesystem::exists(image, error))
         throw CCliError::Failure("new " + args.image +
                                  ": the file already exists; --force replaces it");
-    return CCardSession(args.image, NEW_CARD_MODEL);
+    return CCardSession(image, NEW_CARD_MODEL);
 }
 
 void CCommands::New(const CommandArguments& args) { NewCard(args).Save(); }
@@ -103,7 +105,7 @@ void CCommands::New(const CommandArguments& args) { NewCard(args).Save(); }
 int CCommands::Check(const CommandArguments& args)
 {
     CRQ540Vfs vfs;
-    const int32_t result = vfs.LoadImage(args.image);
+    const int32_t result = vfs.LoadImage(DiskFile::PathFromUtf8(args.image));
     if (result == RESULT_SUCCESS) {
         FolderUsage usage;
         vfs.GetFolderUsage(vfs.GetRoot(), usage);
@@ -215,7 +217,13 @@ void CCommands::Cat(CCardSession& session, const CommandArguments& args)
 void CCommands::Export(CCardSession& session, const CommandArguments& args)
 {
     const CCardPath path = EntryPath(args.path);
-    WriteOutputBytes(args.outputFile, session.ReadFile(path, Operation("export", path)));
+    const std::vector<uint8_t> bytes = session.ReadFile(path, Operation("export", path));
+    // "-" is standard output, as for cat.
+    if (args.outputFile == "-")
+        m_out.write(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<std::streamsize>(bytes.size()));
+    else
+        WriteOutputBytes(DiskFile::PathFromUtf8(args.outputFile), bytes);
 }
 
 void CCommands::Remove(CCardSession& session, const CommandArguments& args)

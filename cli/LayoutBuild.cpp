@@ -3,6 +3,7 @@
 #include "CliError.h"
 
 #include "rq540/CardModel.h"
+#include "rq540/DiskFile.h"
 
 #include <utility>
 
@@ -113,7 +114,7 @@ void CLayoutBuilder::BuildChildren(const LayoutEntry& folder, const CCardPath& p
 void BuildLayoutImage(const std::filesystem::path& dir, const std::filesystem::path& output,
                       bool allowRedacted)
 {
-    const std::string where = "build " + (dir / kManifestName).string();
+    const std::string where = "build " + DiskFile::GenericUtf8FromPath(dir / kManifestName);
     const CardLayout layout = ReadLayout(dir, where);
     CCardSession session(output, layout.model);
     CLayoutBuilder(session, where, allowRedacted).Build(layout.root);

@@ -6,6 +6,8 @@
 #include "Listing.h"
 #include "OptionValues.h"
 
+#include "rq540/DiskFile.h"
+
 #include <algorithm>
 #include <map>
 #include <system_error>
@@ -177,7 +179,7 @@ CardLayout LoadComparedCard(const std::filesystem::path& path)
         const CCardSession session(path);
         return LayoutFromCard(session.GetVfs());
     }
-    const std::string where = "diff " + (path / kManifestName).string();
+    const std::string where = "diff " + DiskFile::GenericUtf8FromPath(path / kManifestName);
     const CardLayout manifest = ReadLayout(path, where);
     // Built in memory only; the session's image is never written.
     CCardSession session({}, manifest.model);

@@ -6,6 +6,7 @@
 #include "Listing.h"
 
 #include "rq540/CardModel.h"
+#include "rq540/DiskFile.h"
 #include "rq540/HexDigits.h"
 
 #include <sstream>
@@ -69,7 +70,7 @@ void WritePayloads(const fs::path& dir, const LayoutEntry& folder, const CCardPa
             fs::create_directories(file.parent_path(), error);
             if (error)
                 throw CCliError::Failure(operation + ": cannot create '" +
-                                         file.parent_path().string() + "': " + error.message());
+                                         DiskFile::Utf8FromPath(file.parent_path()) + "': " + error.message());
             WriteOutputBytes(file, child.data);
         }
     }

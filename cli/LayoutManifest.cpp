@@ -5,6 +5,7 @@
 #include "OptionValues.h"
 
 #include "rq540/CardModel.h"
+#include "rq540/DiskFile.h"
 #include "rq540/HexDigits.h"
 
 #include <algorithm>
@@ -327,7 +328,7 @@ private:
     {
         // The name ends in card.json, never "-", so standard input is not read.
         const std::vector<uint8_t> bytes =
-            ReadInputBytes((m_dir / kManifestName).string(), std::cin, kMaxManifestBytes, true);
+            ReadInputBytes(DiskFile::Utf8FromPath(m_dir / kManifestName), std::cin, kMaxManifestBytes, true);
         Json json;
         CJsonBuilder builder(json);
         if (!Json::sax_parse(bytes.begin(), bytes.end(), &builder))
@@ -493,35 +494,35 @@ private:
         if (text.find('\0') != std::string::npos)
             Fail(location, "'" + text + "' may not hold a NUL byte");
         // '/' alone separates folder names, so a manifest means the same on every system.
-        const fs::path relative(text);
+        const fs::path relative = DiskFile::PathFromUtf8(text);
         if (text.find('\\') != std::string::npos || relative.empty() ||
             relative.has_root_name() || relative.has_root_directory())
             Fail(location, "expected a path relative to the dump folder, with '/' between "
                            "folder names");
         if (std::find(relative.begin(), relative.end(), "..") != relative.end())
-            Fail(location, "'" + relative.generic_string() + "' may not step up with '..'");
+            Fail(location, "'" + text + "' may not step up with '..'");
 
         const fs::path file = m_dir / relative;
         std::error_code error;
         const fs::path real = fs::canonical(file, error);
         if (error)
-            Fail(location, "'" + file.string() + "' is missing");
+            Fail(location, "'" + DiskFile::GenericUtf8FromPath(file) + "' is missing");
         const fs::path realDir = fs::canonical(m_dir, error);
         const auto inside = std::mismatch(realDir.begin(), realDir.end(), real.begin(), real.end());
         if (error || inside.first != realDir.end())
-            Fail(location, "'" + file.string() + "' leads out of the dump folder through a "
+            Fail(location, "'" + DiskFile::GenericUtf8FromPath(file) + "' leads out of the dump folder through a "
                                                  "symbolic link");
         if (!fs::is_regular_file(real, error))
-            Fail(location, "'" + file.string() + "' is not a regular file");
+            Fail(location, "'" + DiskFile::GenericUtf8FromPath(file) + "' is not a regular file");
         const uintmax_t length = fs::file_size(real, error);
         if (error || length != size)
-            Fail(location, "'" + file.string() + "' holds " + std::to_string(length) +
+            Fail(location, "'" + DiskFile::GenericUtf8FromPath(file) + "' holds " + std::to_string(length) +
                                " bytes, not " + std::to_string(size));
         // A file larger than the whole card is refused by the card before its bytes matter.
         if (size > GetCapacity(m_model))
             return {};
         // The name is a full path, never "-", so standard input is not read.
-        return ReadInputBytes(real.string(), std::cin, size, true);
+        return ReadInputBytes(DiskFile::Utf8FromPath(real), std::cin, size, true);
     }
 
     fs::path m_dir;

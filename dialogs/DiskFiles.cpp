@@ -31,6 +31,14 @@ QString FileProblemText(FileProblem problem)
         return QString::fromUtf8(Texts::PROBLEM_HARD_LINKED);
     case FileProblem::LINK_LOOP:
         return QString::fromUtf8(Texts::PROBLEM_LINK_LOOP);
+    case FileProblem::NOT_FOUND:
+        return QString::fromUtf8(Texts::PROBLEM_NOT_FOUND);
+    case FileProblem::NO_PERMISSION:
+        return QString::fromUtf8(Texts::PROBLEM_NO_PERMISSION);
+    case FileProblem::DISK_FULL:
+        return QString::fromUtf8(Texts::PROBLEM_DISK_FULL);
+    case FileProblem::IN_USE:
+        return QString::fromUtf8(Texts::PROBLEM_IN_USE);
     case FileProblem::NONE:
     case FileProblem::TOO_LONG:
     case FileProblem::OPEN_FAILED:

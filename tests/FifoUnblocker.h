@@ -2,6 +2,7 @@
 // for a writer is let go (and then fails its check) instead of hanging the test.
 #pragma once
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -32,3 +33,5 @@ private:
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
+
+#endif

@@ -1,5 +1,7 @@
 #include "rq540/DiskFile.h"
 
+#include "SystemError.h"
+
 #include "rq540/FileIo.h"
 #include "rq540/File_Ptr.h"
 #include "rq540/PendingRemoval.h"
@@ -11,7 +13,9 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <fstream>
+#include <windows.h>
+// The system's own ReplaceFile is not the one defined here.
+#undef ReplaceFile
 #else
 #include <cerrno>
 #include <fcntl.h>
@@ -53,27 +57,71 @@ std::filesystem::path FolderOf(const std::filesystem::path& file)
     return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
+#ifdef _WIN32
+// Closes a handle of the system's own when it goes.
+class CHandle {
+public:
+    explicit CHandle(HANDLE handle) : m_handle(handle) {}
+    ~CHandle()
+    {
+        if (IsOpen())
+            CloseHandle(m_handle);
+    }
+    CHandle(const CHandle&) = delete;
+    CHandle& operator=(const CHandle&) = delete;
+
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
+
+// Opens path for access, sharing it with every other use; a folder too.
+HANDLE OpenShared(const std::filesystem::path& path, DWORD access)
+{
+    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// Checks every refusal before anything is created. Windows knows no permission bits, owner
+// or group to carry over: a replaced file is writable, the read-only attribute refuses it.
+Replaced Inspect(const std::filesystem::path& target, FileProblem* problem)
+{
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            return {};
+        Refuse(problem, ProblemOfWindowsError(error), File_Ptr::OPEN_FAILED);
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        Refuse(problem, FileProblem::NOT_REGULAR, File_Ptr::WRITE_FAILED);
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        Refuse(problem, FileProblem::NOT_WRITABLE, File_Ptr::OPEN_FAILED);
+    // Opened as the rename will replace it: a program that holds the file open without
+    // sharing its deletion would make the rename fail once the new bytes are written.
+    const CHandle file(OpenShared(target, DELETE | FILE_READ_ATTRIBUTES));
+    if (!file.IsOpen())
+        Refuse(problem, ProblemOfWindowsError(GetLastError()), File_Ptr::OPEN_FAILED);
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK)
+        Refuse(problem, FileProblem::NOT_REGULAR, File_Ptr::WRITE_FAILED);
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file.Get(), &information))
+        Refuse(problem, ProblemOfWindowsError(GetLastError()), File_Ptr::OPEN_FAILED);
+    if (information.nNumberOfLinks > 1)
+        Refuse(problem, FileProblem::HARD_LINKED, File_Ptr::OPEN_FAILED);
+    return {true, kNewFilePermissions};
+}
+#else
 // Checks every refusal before anything is created.
 Replaced Inspect(const std::filesystem::path& target, FileProblem* problem)
 {
-#ifdef _WIN32
-    std::error_code error;
-    const auto status = std::filesystem::status(target, error);
-    if (!std::filesystem::exists(status))
-        return {};
-    if (!std::filesystem::is_regular_file(status))
-        Refuse(problem, FileProblem::NOT_REGULAR, File_Ptr::WRITE_FAILED);
-    if ((status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
-        Refuse(problem, FileProblem::NOT_WRITABLE, File_Ptr::OPEN_FAILED);
-    if (std::filesystem::hard_link_count(target, error) > 1)
-        Refuse(problem, FileProblem::HARD_LINKED, File_Ptr::OPEN_FAILED);
-    return {true, kNewFilePermissions};
-#else
     struct stat status;
     if (stat(target.c_str(), &status) != 0) {
         if (errno == ENOENT)
             return {};
-        Refuse(problem, FileProblem::NONE, File_Ptr::OPEN_FAILED);
+        Refuse(problem, ProblemOfErrno(errno), File_Ptr::OPEN_FAILED);
     }
     if (!S_ISREG(status.st_mode))
         Refuse(problem, FileProblem::NOT_REGULAR, File_Ptr::WRITE_FAILED);
@@ -85,17 +133,22 @@ Replaced Inspect(const std::filesystem::path& target, FileProblem* problem)
         Refuse(problem, FileProblem::HARD_LINKED, File_Ptr::OPEN_FAILED);
     return {true, static_cast<unsigned>(status.st_mode) & kPermissionBits, status.st_uid,
             status.st_gid};
-#endif
 }
+#endif
 
-bool IsFolderWritable(const std::filesystem::path& folder)
+// Why no file could be created in folder: the folder's own permissions when they refuse
+// it, else what the system said of the failed creation.
+FileProblem WhyNotCreated(const std::filesystem::path& folder)
 {
+    const FileProblem said = GetFileIo().GetLastProblem();
 #ifdef _WIN32
     (void)folder;
-    return true;
+    return said == FileProblem::NO_PERMISSION ? FileProblem::FOLDER_NOT_WRITABLE : said;
 #else
-    return faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ||
-           (errno != EACCES && errno != EROFS);
+    if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EROFS))
+        return FileProblem::FOLDER_NOT_WRITABLE;
+    return said;
 #endif
 }
 
@@ -124,10 +177,11 @@ std::unique_ptr<File_Ptr> CreateTemporary(const std::filesystem::path& folder,
             return std::make_unique<File_Ptr>(temporary, permissions);
         } catch (File_Ptr::FILE_EXCEPTION) {
             CPendingRemoval::Clear(CPendingRemoval::TEMPORARY_FILE);
+            const FileProblem why = WhyNotCreated(folder);
             std::error_code error;
             if (attempt + 1 == kAttempts || !std::filesystem::exists(temporary, error)) {
-                if (problem && !IsFolderWritable(folder))
-                    *problem = FileProblem::FOLDER_NOT_WRITABLE;
+                if (problem)
+                    *problem = why;
                 throw;
             }
         }
@@ -160,6 +214,12 @@ void TakeOwnerAndPermissions(std::FILE* stream, const Replaced& replaced)
 #endif
 }
 
+// A failure to open a file to read, with the reason when the system gave one.
+FileProblem OpenFailure(FileProblem said)
+{
+    return said == FileProblem::NONE ? FileProblem::OPEN_FAILED : said;
+}
+
 }  // namespace
 
 const char* DescribeFileProblem(FileProblem problem)
@@ -184,8 +244,45 @@ const char* DescribeFileProblem(FileProblem problem)
         return "cannot be opened";
     case FileProblem::READ_FAILED:
         return "cannot be read";
+    case FileProblem::NOT_FOUND:
+        return "no such file or folder";
+    case FileProblem::NO_PERMISSION:
+        return "permission denied";
+    case FileProblem::DISK_FULL:
+        return "the disk is full";
+    case FileProblem::IN_USE:
+        return "the file is in use by another program";
     }
     return "";
+}
+
+std::filesystem::path PathFromUtf8(std::string_view text)
+{
+#ifdef _WIN32
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+#else
+    return std::filesystem::path(std::string(text));
+#endif
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.string();
+#endif
+}
+
+std::string GenericUtf8FromPath(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.generic_string();
+#endif
 }
 
 std::optional<std::filesystem::path> ResolveLinks(const std::filesystem::path& path)
@@ -206,13 +303,18 @@ std::optional<std::filesystem::path> ResolveLinks(const std::filesystem::path& p
 std::optional<FileIdentity> GetIdentity(const std::filesystem::path& path)
 {
 #ifdef _WIN32
-    std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(path, error);
-    const auto modified = std::filesystem::last_write_time(path, error);
-    if (error)
+    const CHandle file(OpenShared(path, FILE_READ_ATTRIBUTES));
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!file.IsOpen() || !GetFileInformationByHandle(file.Get(), &information))
         return std::nullopt;
-    return FileIdentity{0, 0, size,
-                        static_cast<int64_t>(modified.time_since_epoch().count())};
+    const auto high = [](DWORD high, DWORD low) { return (uint64_t{high} << 32) | low; };
+    // File times count 100 ns steps.
+    return FileIdentity{information.dwVolumeSerialNumber,
+                        high(information.nFileIndexHigh, information.nFileIndexLow),
+                        high(information.nFileSizeHigh, information.nFileSizeLow),
+                        static_cast<int64_t>(high(information.ftLastWriteTime.dwHighDateTime,
+                                                  information.ftLastWriteTime.dwLowDateTime)) *
+                            100};
 #else
     struct stat status;
     if (stat(path.c_str(), &status) != 0)
@@ -238,25 +340,38 @@ FileProblem ReadBounded(const std::filesystem::path& path, uint64_t limit,
     const uint64_t wanted = limit < UINT64_MAX ? limit + 1 : limit;
     char chunk[kReadChunk];
 #ifdef _WIN32
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return FileProblem::NOT_REGULAR;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return FileProblem::OPEN_FAILED;
-    while (bytes.size() < wanted && file) {
-        file.read(chunk, static_cast<std::streamsize>(
-                             std::min<uint64_t>(sizeof chunk, wanted - bytes.size())));
-        bytes.insert(bytes.end(), chunk, chunk + file.gcount());
-    }
-    if (file.bad()) {
-        bytes.clear();
-        return FileProblem::READ_FAILED;
+    const CHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen())
+        return OpenFailure(ProblemOfWindowsError(GetLastError()));
+    // A pipe's reads wait for its writer; a device such as CON may make the reader wait,
+    // as its user asked.
+    const DWORD type = GetFileType(file.Get());
+    if (type != FILE_TYPE_DISK && type != FILE_TYPE_CHAR)
+        return FileProblem::NOT_REGULAR;
+    const bool regular = type == FILE_TYPE_DISK;
+    while (bytes.size() < wanted) {
+        const auto asked =
+            static_cast<DWORD>(std::min<uint64_t>(sizeof chunk, wanted - bytes.size()));
+        DWORD count = 0;
+        if (!ReadFile(file.Get(), chunk, asked, &count, nullptr)) {
+            bytes.clear();
+            return FileProblem::READ_FAILED;
+        }
+        if (count == 0)
+            break;
+        bytes.insert(bytes.end(), chunk, chunk + count);
+        if (regular && count < asked)
+            break;
     }
 #else
     const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0)
-        return FileProblem::OPEN_FAILED;
+        return OpenFailure(ProblemOfErrno(errno));
     struct stat status;
     if (fstat(descriptor, &status) != 0) {
         close(descriptor);
@@ -330,6 +445,9 @@ void ReplaceFile(const std::filesystem::path& path, std::span<const uint8_t> byt
         if (!GetFileIo().Rename(temporary, *target))
             throw File_Ptr::WRITE_FAILED;
     } catch (...) {
+        // Said before the clean-up's own calls can change it.
+        if (problem)
+            *problem = GetFileIo().GetLastProblem();
         file.reset();
         GetFileIo().Remove(temporary);
         CPendingRemoval::Clear(CPendingRemoval::TEMPORARY_FILE);

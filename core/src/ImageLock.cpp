@@ -1,16 +1,17 @@
 #include "rq540/ImageLock.h"
 
+#include "SystemError.h"
+
 #include "rq540/PendingRemoval.h"
 
 #include <string>
 #include <thread>
 
 #ifdef _WIN32
-#include <cerrno>
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
-#include <share.h>
-#include <sys/stat.h>
 #else
 #include <cerrno>
 #include <csignal>
@@ -32,11 +33,11 @@ constexpr std::chrono::milliseconds kPollInterval{10};
 // them wait for each other.
 std::filesystem::path LockPathOf(const std::filesystem::path& image)
 {
-    std::string name = image.filename().string();
+    std::filesystem::path::string_type name = image.filename().native();
     const std::size_t suffixLength = std::char_traits<char>::length(kLockSuffix);
     if (name.size() + suffixLength > kMaxNameBytes)
         name.resize(kMaxNameBytes - suffixLength);
-    return image.parent_path() / (name + kLockSuffix);
+    return image.parent_path() / (name + std::filesystem::path(kLockSuffix).native());
 }
 
 void SetProblem(DiskFile::FileProblem* problem, DiskFile::FileProblem why)
@@ -45,44 +46,40 @@ void SetProblem(DiskFile::FileProblem* problem, DiskFile::FileProblem why)
         *problem = why;
 }
 
-// Holds back the signals CPendingRemoval handles for the few steps between taking the
-// lock and recording its file, and between forgetting the file and removing it: a signal
-// there would leave the file behind. The file cannot be recorded before the lock is held,
-// since removing it then could take away another holder's lock.
-class CSignalsHeldBack {
-public:
 #ifdef _WIN32
-    CSignalsHeldBack() = default;
-#else
-    CSignalsHeldBack()
-    {
-        sigset_t held;
-        sigemptyset(&held);
-        sigaddset(&held, SIGINT);
-        sigaddset(&held, SIGTERM);
-        sigaddset(&held, SIGHUP);
-        pthread_sigmask(SIG_BLOCK, &held, &m_previous);
-    }
-    ~CSignalsHeldBack() { pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
-
-private:
-    sigset_t m_previous;
-#endif
-    CSignalsHeldBack(const CSignalsHeldBack&) = delete;
-    CSignalsHeldBack& operator=(const CSignalsHeldBack&) = delete;
-};
-
-#ifdef _WIN32
-// Opened without sharing, the file is the lock itself, and the system deletes it on close.
-int TryLock(const std::filesystem::path& path, bool& busy, DiskFile::FileProblem*)
+// The file is opened without sharing: while it is open it is the lock itself, and the
+// system deletes it once its holder closes it or ends, however it ends.
+int TryLock(const std::filesystem::path& path, bool& busy, DiskFile::FileProblem* problem)
 {
-    int descriptor = -1;
-    busy = _wsopen_s(&descriptor, path.c_str(),
-                     _O_RDWR | _O_CREAT | _O_TEMPORARY | _O_NOINHERIT | _O_BINARY, _SH_DENYRW,
-                     _S_IREAD | _S_IWRITE) != 0 &&
-           errno == EACCES;
+    busy = false;
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        busy = error == ERROR_SHARING_VIOLATION;
+        std::error_code status;
+        if (error == ERROR_ACCESS_DENIED && !std::filesystem::exists(path, status))
+            SetProblem(problem, DiskFile::FileProblem::FOLDER_NOT_WRITABLE);
+        else if (!busy)
+            SetProblem(problem, DiskFile::ProblemOfWindowsError(error));
+        return -1;
+    }
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        SetProblem(problem, DiskFile::FileProblem::NOT_REGULAR);
+        CloseHandle(handle);
+        return -1;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY);
+    if (descriptor < 0)
+        CloseHandle(handle);
     return descriptor;
 }
+
+void Unlock(const std::filesystem::path&, int descriptor) { _close(descriptor); }
+
+// The system removes the lock's file itself; a console's events run their handler in a
+// thread of their own, which a mask cannot hold back.
+class CSignalsHeldBack {};
 #else
 bool SameFile(const struct stat& a, const struct stat& b)
 {
@@ -94,9 +91,15 @@ int TryLock(const std::filesystem::path& path, bool& busy, DiskFile::FileProblem
     busy = false;
     const int descriptor = open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (descriptor < 0) {
-        std::error_code error;
-        if ((errno == EACCES || errno == EROFS) && !std::filesystem::exists(path, error))
+        const int error = errno;
+        std::error_code status;
+        if ((error == EACCES || error == EROFS) && !std::filesystem::exists(path, status))
             SetProblem(problem, DiskFile::FileProblem::FOLDER_NOT_WRITABLE);
+        else if (error == ELOOP)
+            // The lock's file is a symbolic link, which is never followed.
+            SetProblem(problem, DiskFile::FileProblem::NOT_REGULAR);
+        else
+            SetProblem(problem, DiskFile::ProblemOfErrno(error));
         return -1;
     }
     struct stat held;
@@ -118,6 +121,36 @@ int TryLock(const std::filesystem::path& path, bool& busy, DiskFile::FileProblem
     close(descriptor);
     return -1;
 }
+
+// Removed while still locked, so that a waiter who opened it sees it is gone.
+void Unlock(const std::filesystem::path& path, int descriptor)
+{
+    unlink(path.c_str());
+    close(descriptor);
+}
+
+// Holds back the signals CPendingRemoval handles for the few steps between taking the
+// lock and recording its file, and between forgetting the file and removing it: a signal
+// there would leave the file behind. The file cannot be recorded before the lock is held,
+// since removing it then could take away another holder's lock.
+class CSignalsHeldBack {
+public:
+    CSignalsHeldBack()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        sigaddset(&held, SIGHUP);
+        pthread_sigmask(SIG_BLOCK, &held, &m_previous);
+    }
+    ~CSignalsHeldBack() { pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+    CSignalsHeldBack(const CSignalsHeldBack&) = delete;
+    CSignalsHeldBack& operator=(const CSignalsHeldBack&) = delete;
+
+private:
+    sigset_t m_previous;
+};
 #endif
 
 }  // namespace
@@ -140,7 +173,7 @@ CImageLock::Outcome CImageLock::Acquire(const std::filesystem::path& image,
     for (;;) {
         bool busy = false;
         {
-            const CSignalsHeldBack heldBack;
+            [[maybe_unused]] const CSignalsHeldBack heldBack;
             m_descriptor = TryLock(m_path, busy, problem);
             if (m_descriptor >= 0) {
                 CPendingRemoval::Set(CPendingRemoval::LOCK_FILE, m_path);
@@ -159,15 +192,9 @@ void CImageLock::Release()
 {
     if (m_descriptor < 0)
         return;
-    const CSignalsHeldBack heldBack;
+    [[maybe_unused]] const CSignalsHeldBack heldBack;
     CPendingRemoval::Clear(CPendingRemoval::LOCK_FILE);
-#ifdef _WIN32
-    _close(m_descriptor);
-#else
-    // Removed while still locked, so that a waiter who opened it sees it is gone.
-    unlink(m_path.c_str());
-    close(m_descriptor);
-#endif
+    Unlock(m_path, m_descriptor);
     m_descriptor = -1;
 }
 

@@ -1,5 +1,6 @@
 #include "rq540/VirtualFileSystem.h"
 
+#include "rq540/FileIo.h"
 #include "rq540/File_Ptr.h"
 #include "rq540/HexDigits.h"
 
@@ -409,11 +410,9 @@ int32_t CVirtualFileSystem::LoadImage(const std::filesystem::path& path)
     try {
         VfsArchive::ReadImage(path, root, model, m_readRoom, &m_lastDiagnostic);
     } catch (File_Ptr::FILE_EXCEPTION error) {
-        // The reader opens only regular files; say so when that is why it failed.
-        std::error_code status;
-        if (error == File_Ptr::OPEN_FAILED && std::filesystem::exists(path, status) &&
-            !DiskFile::IsRegularFile(path))
-            m_lastFileProblem = DiskFile::FileProblem::NOT_REGULAR;
+        // Why the file could not be opened or read, when the system said: a file that is
+        // missing, not a regular file, not this user's to read or held by another program.
+        m_lastFileProblem = GetFileIo().GetLastProblem();
         return Fail(error == File_Ptr::OPEN_FAILED ? DETAIL_OPEN_FAILED : DETAIL_FILE_OPERATION_FAILED);
     } catch (const VfsArchive::archive_format_exception&) {
         return Fail(DETAIL_INVALID_FORMAT);

@@ -136,7 +136,8 @@ TEST_F(LayoutDiff, TheSameCardsExitZeroAndTroubleExitsTwo)
 
     const RqfsResult missing = Run({"diff", m_image, "absent.rqfs"});
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.err, "rqfs: load absent.rqfs: 打开文件失败 (result 1, detail 5)\n");
+    EXPECT_EQ(missing.err,
+              "rqfs: load absent.rqfs: no such file or folder: 打开文件失败 (result 1, detail 5)\n");
     // A dump the card refuses is trouble too, named where it goes wrong.
     auto manifest = ReadManifest("dump");
     manifest["children"][0]["size"] = 99999;
@@ -145,11 +146,14 @@ TEST_F(LayoutDiff, TheSameCardsExitZeroAndTroubleExitsTwo)
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err,
               "rqfs: diff dump/card.json: /children/0/size: 文件夹空间不足 (result 12)\n");
-    // Its reports are written like every other: one line, control characters escaped.
+    // Its reports are written like every other: one line, control characters escaped. Only
+    // POSIX names may hold them.
+#ifndef _WIN32
     std::filesystem::rename(PathOf("dump"), PathOf("dump\x01"));
     WriteText("dump\x01/card.json", R"({"model": 0, "free": 1e400})");
     const RqfsResult overflow = Run({"diff", m_image, "dump\x01"});
     EXPECT_EQ(overflow.status, 2);
     EXPECT_EQ(overflow.err,
               "rqfs: diff dump\\x01/card.json: /free: number overflow parsing '1e400'\n");
+#endif
 }

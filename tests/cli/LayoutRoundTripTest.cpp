@@ -14,6 +14,20 @@ namespace {
 using RQ540::CCardPath;
 using RQ540::Cli::CCardSession;
 
+// Sets a variable of this process's environment, which the rqfs it runs inherits; a null
+// value removes it.
+void SetEnvironment(const char* name, const char* value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");
+#else
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+#endif
+}
+
 class RandomCard {
 public:
     explicit RandomCard(unsigned seed) : m_random(seed) {}
@@ -159,9 +173,9 @@ TEST_F(LayoutDump, PasswordsLeftOutOfTheDumpAreRedactedOrTakenFromTheEnvironment
 
     manifest["userPassword"] = {{"env", "RQFS_TEST_USER_PASSWORD"}};
     WriteManifest("dump", manifest);
-    setenv("RQFS_TEST_USER_PASSWORD", "abc", 1);
+    SetEnvironment("RQFS_TEST_USER_PASSWORD", "abc");
     RunOk({"build", "dump", "out.rqfs", "--allow-redacted"});
-    unsetenv("RQFS_TEST_USER_PASSWORD");
+    SetEnvironment("RQFS_TEST_USER_PASSWORD", nullptr);
     Dump("out.rqfs", "again");
     const auto rebuilt = ReadManifest("again");
     EXPECT_EQ(rebuilt["userPassword"], "6162630000000000");

@@ -118,9 +118,10 @@ TEST_F(RqfsTest, AnInputPast32BitsIsAUsageErrorAndIsNotRead)
     EXPECT_EQ(ReadBytes(m_image), before);
 }
 
-TEST_F(RqfsTest, AnImageThatCannotBeLoadedIsAFailure)
+TEST_F(RqfsTest, AnImageThatCannotBeLoadedIsAFailureThatSaysWhy)
 {
     const RqfsResult result = Run({"ls", "missing.rqfs"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "rqfs: load missing.rqfs: 打开文件失败 (result 1, detail 5)\n");
+    EXPECT_EQ(result.err,
+              "rqfs: load missing.rqfs: no such file or folder: 打开文件失败 (result 1, detail 5)\n");
 }

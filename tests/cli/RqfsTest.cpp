@@ -1,22 +1,14 @@
 #include "RqfsTest.h"
 
-#include <fcntl.h>
-#include <grp.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "ChildProcess.h"
 
 #include <atomic>
-#include <csignal>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
-extern char** environ;
-
 namespace {
-
-constexpr unsigned kNobody = 65534;
 
 std::string ReadText(const std::filesystem::path& path)
 {
@@ -30,7 +22,7 @@ void RqfsTest::SetUp()
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = "rqfs-" + std::string(info->test_suite_name()) + "-" + info->name() +
-                       "-" + std::to_string(getpid());
+                       "-" + std::to_string(std::random_device{}());
     // Parameterised tests carry '/' in their names.
     for (char& c : name)
         c = c == '/' ? '_' : c;
@@ -67,42 +59,15 @@ RqfsResult RqfsTest::RunWith(const std::vector<std::string>& args, const RunOpti
     if (options.inputFile.empty())
         std::ofstream(inPath, std::ios::binary) << options.input;
 
-    std::vector<std::string> words{RQFS_BINARY};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    // Only async-signal-safe calls between fork and exec.
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int created = O_WRONLY | O_CREAT | O_TRUNC;
-        const int in = open(inPath.c_str(), O_RDONLY);
-        const int out = open(outPath.c_str(), created, 0666);
-        const int err = open(errPath.c_str(), created, 0666);
-        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 ||
-            dup2(err, 2) < 0 || chdir(m_dir.c_str()) != 0)
-            _exit(127);
-        if (options.fileSizeLimit > 0) {
-            // A write past the limit then fails as on a full disk instead of ending rqfs.
-            const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit),
-                               static_cast<rlim_t>(options.fileSizeLimit)};
-            signal(SIGXFSZ, SIG_IGN);
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                _exit(127);
-        }
-        if (options.ordinaryUser && geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
-            _exit(127);
-        execve(RQFS_BINARY, argv.data(), environ);
-        _exit(127);
-    }
-
     RqfsResult result;
-    int waitStatus = 0;
-    if (pid > 0 && waitpid(pid, &waitStatus, 0) == pid && WIFEXITED(waitStatus))
-        result.status = WEXITSTATUS(waitStatus);
+    result.status = RunChild({.program = RQFS_BINARY,
+                              .args = args,
+                              .dir = m_dir,
+                              .in = inPath,
+                              .out = outPath,
+                              .err = errPath,
+                              .fileSizeLimit = options.fileSizeLimit,
+                              .ordinaryUser = options.ordinaryUser});
     result.out = ReadText(outPath);
     result.err = ReadText(errPath);
     std::filesystem::remove(outPath);

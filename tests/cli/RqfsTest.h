@@ -2,6 +2,8 @@
 // exit status, standard output and standard error.
 #pragma once
 
+#include "rq540/DiskFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -35,8 +37,11 @@ protected:
     // Runs rqfs and fails the test unless it exits 0; answers its standard output.
     std::string RunOk(const std::vector<std::string>& args, const std::string& input = "") const;
 
-    // A file in the test's directory.
-    std::filesystem::path PathOf(const std::string& name) const { return m_dir / name; }
+    // A file in the test's directory; name is UTF-8, as on rqfs's command line.
+    std::filesystem::path PathOf(const std::string& name) const
+    {
+        return m_dir / RQ540::DiskFile::PathFromUtf8(name);
+    }
     std::vector<uint8_t> ReadBytes(const std::string& name) const;
     void WriteBytes(const std::string& name, const std::vector<uint8_t>& bytes) const;
     void WriteText(const std::string& name, const std::string& text) const;

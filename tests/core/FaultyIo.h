@@ -74,6 +74,11 @@ public:
     {
         return Standard().SyncFolder(folder);
     }
+    // A failure made here has no reason of the system's.
+    RQ540::DiskFile::FileProblem GetLastProblem() const override
+    {
+        return Standard().GetLastProblem();
+    }
 
 private:
     static RQ540::IFileIo& Standard() { return RQ540::GetStandardFileIo(); }

@@ -238,9 +238,10 @@ void EditFileDialogTest::cancelledPickersAndFileErrorsKeepTheData()
     const auto& shown = m_prompter->ShownBoxes();
     QCOMPARE(shown.size(), std::size_t{2});
     // The same wording as the list's export and import.
-    QCOMPARE(shown[0].text,
-             QStringLiteral("无法创建文件 %1 !").arg(Path("no-such-folder/export.bin")));
-    QCOMPARE(shown[1].text, QStringLiteral("无法打开文件 %1 !").arg(Path("missing.bin")));
+    QCOMPARE(shown[0].text, QStringLiteral("无法创建文件 %1 !\n原因：文件或文件夹不存在")
+                                .arg(Path("no-such-folder/export.bin")));
+    QCOMPARE(shown[1].text,
+             QStringLiteral("无法打开文件 %1 !\n原因：文件或文件夹不存在").arg(Path("missing.bin")));
     QCOMPARE(shown[0].icon, IPrompter::Icon::Warning);
 }
 

@@ -405,7 +405,7 @@ void EntryCommandsTest::importOfUnreadableFileChangesNothing()
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_IMPORT));
-    QCOMPARE(m_pPrompter->LastText(), QStringLiteral("无法打开文件 %1 !").arg(path));
+    QCOMPARE(m_pPrompter->LastText(), QStringLiteral("无法打开文件 %1 !\n原因：文件或文件夹不存在").arg(path));
     QVERIFY(!g_pVfs->GetFirstEntry());
     QVERIFY(!m_pDocument->IsModified());
 }
@@ -471,7 +471,7 @@ void EntryCommandsTest::exportToUncreatableFileIsReported()
     const QString path = m_pDir->filePath(QStringLiteral("no/such/dir/out.bin"));
     m_pFileDialogs->QueuePath(path);
     QVERIFY(Run(ID_EXPORT));
-    QCOMPARE(m_pPrompter->LastText(), QStringLiteral("无法创建文件 %1 !").arg(path));
+    QCOMPARE(m_pPrompter->LastText(), QStringLiteral("无法创建文件 %1 !\n原因：文件或文件夹不存在").arg(path));
     QCOMPARE(m_pPrompter->ShownBoxes().back().icon, IPrompter::Icon::Warning);
     QVERIFY(!g_pVfs->IsOpen(g_pVfs->FindFile(0x0003)));
 }

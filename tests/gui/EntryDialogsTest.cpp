@@ -403,7 +403,8 @@ void EntryDialogsTest::importBrowseCancelledOrUnreadable()
     QTest::mouseClick(browse, Qt::LeftButton);
     QVERIFY(prompter.ShownBoxes().empty());
     QTest::mouseClick(browse, Qt::LeftButton);
-    QCOMPARE(prompter.LastText(), QStringLiteral("无法打开文件 /nonexistent/dir/source.bin !"));
+    QCOMPARE(prompter.LastText(),
+             QStringLiteral("无法打开文件 /nonexistent/dir/source.bin !\n原因：文件或文件夹不存在"));
     QCOMPARE(Edit(dialog, 1030)->text(), QString());
     QCOMPARE(Edit(dialog, 1028)->text(), QStringLiteral("77"));
     QVERIFY(dialog.isVisible());
@@ -429,7 +430,8 @@ void EntryDialogsTest::importSizeZeroTakesDiskLength()
     ClickOk(dialog);
     QVERIFY(dialog.isVisible());
     QCOMPARE(prompter.LastText(),
-             QStringLiteral("无法打开文件 %1 !").arg(dir.filePath(QStringLiteral("missing.bin"))));
+             QStringLiteral("无法打开文件 %1 !\n原因：文件或文件夹不存在")
+                 .arg(dir.filePath(QStringLiteral("missing.bin"))));
     QCOMPARE(dialog.focusWidget(), Edit(dialog, 1030));
 
     SetText(dialog, 1030, large);

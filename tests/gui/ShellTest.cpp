@@ -726,7 +726,8 @@ void ShellTest::openingAnInvalidImageKeepsTheOldOne()
     m_files->QueuePath(TempPath("missing.rqfs"));
     m_prompter->QueueAnswer(IPrompter::Answer::No);
     QVERIFY(Execute(ID_FILE_OPEN));
-    QCOMPARE(m_prompter->LastText(), QStringLiteral("打开文件操作失败, 错误信息：打开文件失败!"));
+    QCOMPARE(m_prompter->LastText(),
+             QStringLiteral("打开文件操作失败, 错误信息：打开文件失败!\n原因：文件或文件夹不存在"));
     QCOMPARE(g_pVfs.get(), old);
 }
 
@@ -859,7 +860,8 @@ void ShellTest::recentFilesKeepTheLatestFour()
     QCOMPARE(Doc()->GetPathName(), paths[1]);
     QVERIFY(QFile::remove(paths[3]));
     QVERIFY(Execute(ID_RECENT_FILE1 + 3));
-    QCOMPARE(m_prompter->LastText(), QStringLiteral("打开文件操作失败, 错误信息：打开文件失败!"));
+    QCOMPARE(m_prompter->LastText(),
+             QStringLiteral("打开文件操作失败, 错误信息：打开文件失败!\n原因：文件或文件夹不存在"));
     QCOMPARE(m_app->GetRecentFileList().GetFiles(), (QStringList{paths[1], paths[2], paths[4]}));
     QVERIFY(!IsEnabled(ID_RECENT_FILE1 + 3));
 
@@ -894,7 +896,8 @@ void ShellTest::failedSaveKeepsTheImageModified()
     // Save As into a folder that does not exist: refused, nothing adopted.
     m_files->QueuePath(TempPath("no/such/folder/x.rqfs"));
     QVERIFY(Execute(ID_FILE_SAVE_AS));
-    QCOMPARE(m_prompter->LastText(), QStringLiteral("保存文件操作失败, 错误信息：打开文件失败!"));
+    QCOMPARE(m_prompter->LastText(),
+             QStringLiteral("保存文件操作失败, 错误信息：打开文件失败!\n原因：文件或文件夹不存在"));
     QVERIFY(Doc()->IsModified());
     QCOMPARE(Doc()->GetPathName(), path);
 

@@ -3,29 +3,25 @@
 // file beside them that is renamed over them once it is complete on disk.
 #pragma once
 
+#include "rq540/FileProblem.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace RQ540::DiskFile {
 
-// What went wrong with a disk file beyond a failed call, for messages that say why.
-enum class FileProblem {
-    NONE,
-    NOT_REGULAR,          // a folder, FIFO, device or socket where a file belongs
-    NOT_WRITABLE,         // the file exists but may not be opened for writing
-    FOLDER_NOT_WRITABLE,  // no file can be created in the file's folder
-    HARD_LINKED,          // other names share the file
-    LINK_LOOP,            // symbolic links that never reach a file
-    TOO_LONG,             // more bytes than the reader was allowed to take
-    OPEN_FAILED,
-    READ_FAILED,
-};
-
-// One short English phrase per problem ("the folder is not writable"); empty for NONE.
-const char* DescribeFileProblem(FileProblem problem);
+// The disk path that UTF-8 text names, and the UTF-8 text of a disk path, for names that
+// come from a command line or a manifest and go into messages: Windows names files in
+// UTF-16, other systems take the bytes as they are.
+std::filesystem::path PathFromUtf8(std::string_view text);
+std::string Utf8FromPath(const std::filesystem::path& path);
+// The same with '/' between folder names on every system, as in a dump's manifest.
+std::string GenericUtf8FromPath(const std::filesystem::path& path);
 
 // The file that path names once symbolic links in its last component are followed, also
 // when that file does not exist yet (a dangling link names the file it would create);
@@ -34,7 +30,8 @@ const char* DescribeFileProblem(FileProblem problem);
 std::optional<std::filesystem::path> ResolveLinks(const std::filesystem::path& path);
 
 // What tells one state of a file on disk from another: replacing the file changes the
-// inode, rewriting it in place the size or the modification time.
+// inode (on Windows the file index of its volume), rewriting it in place the size or the
+// modification time.
 struct FileIdentity {
     uint64_t device = 0;
     uint64_t inode = 0;
@@ -52,8 +49,10 @@ bool IsRegularFile(const std::filesystem::path& path);
 
 // Reads at most limit bytes of the file path names into bytes and probes one more:
 // TOO_LONG when there is one (bytes then hold the first limit bytes). A regular file or a
-// character device is read; a folder, FIFO or socket is NOT_REGULAR and opened without
-// waiting for a writer. OPEN_FAILED and READ_FAILED leave bytes empty.
+// character device is read; a folder, FIFO, pipe or socket is NOT_REGULAR and opened
+// without waiting for a writer. A file that cannot be opened is NOT_FOUND, NO_PERMISSION
+// or IN_USE when the system says why, else OPEN_FAILED; these and READ_FAILED leave bytes
+// empty.
 FileProblem ReadBounded(const std::filesystem::path& path, uint64_t limit,
                         std::vector<uint8_t>& bytes);
 
@@ -61,18 +60,21 @@ FileProblem ReadBounded(const std::filesystem::path& path, uint64_t limit,
 // to a temporary file of a short name beside the real file, which is created with no
 // more permissions than the file it replaces, given that file's owner and group when the
 // process may, and otherwise that file's permissions without the group's; it is flushed
-// to disk, renamed over the file, and the folder is flushed after the rename. A
-// temporary file is removed on failure, and on SIGINT, SIGTERM or SIGHUP once
-// CPendingRemoval handles them.
+// to disk, renamed over the file in one step, and the folder is flushed after the rename
+// (on Windows the rename itself writes through). A temporary file is removed on failure,
+// and on SIGINT, SIGTERM or SIGHUP, or a console's Ctrl+C, Ctrl+Break or closing on
+// Windows, once CPendingRemoval handles them.
 //
 // Refused before anything is written, leaving every file as it was: a file the process
 // may not open for writing (NOT_WRITABLE), and a file with several hard links
 // (HARD_LINKED): renaming a new file over one of its names would leave the other names on
 // the old content, and rewriting it in place could leave it torn, so such a file must be
-// copied to a file of its own first. Throws File_Ptr::FILE_EXCEPTION: OPEN_FAILED when
-// the file cannot be created or is refused, WRITE_FAILED when path names something that
-// is not a regular file, another value for any later failure. problem, when given, says
-// why when the reason is known, else NONE.
+// copied to a file of its own first; and on Windows a file another program holds open
+// without letting others replace it (IN_USE). Throws File_Ptr::FILE_EXCEPTION:
+// OPEN_FAILED when the file cannot be created or is refused, WRITE_FAILED when path names
+// something that is not a regular file, another value for any later failure. problem,
+// when given, says why when the reason is known (DISK_FULL, NO_PERMISSION and the others
+// above), else NONE.
 void ReplaceFile(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                  FileProblem* problem = nullptr);
 

@@ -2,6 +2,8 @@
 // replace it to make any open, read, write, flush, seek, tell or rename fail on purpose.
 #pragma once
 
+#include "rq540/FileProblem.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <filesystem>
@@ -35,6 +37,11 @@ public:
     virtual bool Remove(const std::filesystem::path& path) = 0;
     // Makes the latest renames inside folder durable; false on failure.
     virtual bool SyncFolder(const std::filesystem::path& folder) = 0;
+    // Why the last call of this thread failed, as far as the system said: NONE after a call
+    // that succeeded, and after a failure the system gave no reason for that a user could
+    // act on (a read that found the end of the file). Close and Remove, the calls of a
+    // clean-up, change it only when they fail themselves.
+    virtual DiskFile::FileProblem GetLastProblem() const = 0;
 };
 
 // The standard library's buffered streams.

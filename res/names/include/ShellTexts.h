@@ -29,6 +29,10 @@ inline constexpr char PROBLEM_FOLDER_NOT_WRITABLE[] = "文件所在的文件夹�
 inline constexpr char PROBLEM_HARD_LINKED[] =
     "文件还有其他硬链接，替换它会使其他链接仍指向旧内容；请先把它复制为单独的文件";
 inline constexpr char PROBLEM_LINK_LOOP[] = "符号链接的层数过多";
+inline constexpr char PROBLEM_NOT_FOUND[] = "文件或文件夹不存在";
+inline constexpr char PROBLEM_NO_PERMISSION[] = "没有访问权限";
+inline constexpr char PROBLEM_DISK_FULL[] = "磁盘已满";
+inline constexpr char PROBLEM_IN_USE[] = "文件正被其他程序使用";
 inline constexpr char REFUSED_OPERATION[] = "%1操作失败, 错误信息：%2!";
 
 // Names of the operations a refusal report names.
