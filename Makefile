@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test package bench clean
+.PHONY: deps configure build run test package bench clean test-windows windows-zip
 
 deps:
 	bash scripts/install-deps.sh
@@ -23,6 +23,17 @@ run: build
 
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
+
+# rqfs and the card library cross-built for 64-bit Windows, every test run under Wine.
+test-windows: deps
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows -j $$(( $(JOBS) * 2 ))
+
+# The Windows download: build/windows/rqfs-VERSION-windows-x64.zip.
+windows-zip: deps
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS) --target windows_zip
 
 # A .deb of the programs and everything `cmake --install` puts beside them, in $(BUILD_DIR).
 package: build
