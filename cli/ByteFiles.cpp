@@ -48,6 +48,14 @@ std::vector<uint8_t> ReadStream(std::istream& in, const std::string& name, uint6
 
 }  // namespace
 
+std::filesystem::path DiskPathOf(const std::string& name)
+{
+    // The system would read the name only up to the NUL, and so take another file.
+    if (name.find('\0') != std::string::npos)
+        throw CCliError::Usage("'" + name + "': a file name may not hold a NUL byte");
+    return DiskFile::PathFromUtf8(name);
+}
+
 std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& standardInput,
                                     uint64_t limit, bool whole)
 {
@@ -56,8 +64,10 @@ std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& stand
 
     // A whole input is read no further than the card's 32-bit size field can take.
     std::vector<uint8_t> bytes;
-    const std::filesystem::path path = DiskFile::PathFromUtf8(name);
-    switch (DiskFile::ReadBounded(path, whole ? std::min(limit, kMaxFileBytes) : limit, bytes)) {
+    const std::filesystem::path path = DiskPathOf(name);
+    const DiskFile::FileProblem problem =
+        DiskFile::ReadBounded(path, whole ? std::min(limit, kMaxFileBytes) : limit, bytes);
+    switch (problem) {
     case DiskFile::FileProblem::NONE:
         return bytes;
     case DiskFile::FileProblem::TOO_LONG:
@@ -68,22 +78,29 @@ std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& stand
             throw TooLong(name, !error && size > kMaxFileBytes ? kMaxFileBytes : limit);
         }
         return bytes;
-    case DiskFile::FileProblem::NOT_REGULAR:
-        throw CCliError::Failure("cannot open " + Describe(name) +
-                                 " for reading: not a regular file");
     case DiskFile::FileProblem::READ_FAILED:
         throw CCliError::Failure("cannot read " + Describe(name));
-    default:
+    case DiskFile::FileProblem::OPEN_FAILED:
         throw CCliError::Failure("cannot open " + Describe(name) + " for reading");
+    default:
+        // Not a regular file, missing, not this user's to read, held by another program.
+        throw CCliError::Failure("cannot open " + Describe(name) + " for reading: " +
+                                 DiskFile::DescribeFileProblem(problem));
     }
 }
 
-void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes)
+void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                      const std::filesystem::path& shownAs)
 {
+    DiskFile::FileProblem problem = DiskFile::FileProblem::NONE;
     try {
-        DiskFile::ReplaceFile(path, bytes);
+        DiskFile::ReplaceFile(path, bytes, &problem);
     } catch (File_Ptr::FILE_EXCEPTION) {
-        throw CCliError::Failure("cannot write '" + DiskFile::Utf8FromPath(path) + "'");
+        std::string message =
+            "cannot write '" + DiskFile::Utf8FromPath(shownAs.empty() ? path : shownAs) + "'";
+        if (problem != DiskFile::FileProblem::NONE)
+            message += std::string(": ") + DiskFile::DescribeFileProblem(problem);
+        throw CCliError::Failure(message);
     }
 }
 

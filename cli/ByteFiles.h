@@ -15,6 +15,10 @@ namespace RQ540::Cli {
 inline constexpr std::size_t MAX_SCRIPT_BYTES = 1024 * 1024;
 inline constexpr std::size_t MAX_SCRIPT_LINE_BYTES = 8192;
 
+// The disk file that name, as a command line or a script gives it (UTF-8), names; a name
+// holding a NUL byte is a usage CCliError.
+std::filesystem::path DiskPathOf(const std::string& name);
+
 // At most limit bytes of the input named name, never reading more than one byte past
 // limit, so an endless input (a device, a pipe) costs no more. With whole, an input longer
 // than limit is a usage CCliError instead of being cut, and so is a regular file too long
@@ -26,8 +30,11 @@ std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& stand
 
 // Replaces or creates path with bytes the way an image is saved: written beside it and
 // renamed over it, so that a failure leaves an existing file whole. A failure CCliError
-// when that fails.
-void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+// when that fails, saying why when the system did (the disk is full, the folder is not
+// writable, not a regular file).
+// A failure names shownAs when it is given (a file written under another name first).
+void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes,
+                      const std::filesystem::path& shownAs = {});
 
 // The lines of the batch script named name, without their line ends (LF, CR LF or CR) and
 // without a UTF-8 byte-order mark at its start. A line longer than

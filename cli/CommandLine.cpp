@@ -179,7 +179,7 @@ void LockImage(CImageLock& lock, const CommandArguments& args)
         seconds = *value;
     }
     DiskFile::FileProblem problem = DiskFile::FileProblem::NONE;
-    switch (lock.Acquire(DiskFile::PathFromUtf8(args.image), std::chrono::seconds(seconds), &problem)) {
+    switch (lock.Acquire(DiskPathOf(args.image), std::chrono::seconds(seconds), &problem)) {
     case CImageLock::ACQUIRED:
         return;
     case CImageLock::TIMED_OUT:
@@ -189,6 +189,9 @@ void LockImage(CImageLock& lock, const CommandArguments& args)
     case CImageLock::FAILED:
         break;
     }
+    // Links that lead nowhere give no lock file to name.
+    if (lock.GetPath().empty())
+        throw CCliError::Failure("lock " + args.image + ": " + DiskFile::DescribeFileProblem(problem));
     std::string message =
         "lock " + args.image + ": cannot create '" + DiskFile::Utf8FromPath(lock.GetPath()) + "'";
     if (problem != DiskFile::FileProblem::NONE)
@@ -391,7 +394,7 @@ int CCommandLine::ExecuteOnImage(const CommandInfo& command, const CommandArgume
     CImageLock lock;
     if (command.changesImage)
         LockImage(lock, args);
-    CCardSession session(DiskFile::PathFromUtf8(args.image));
+    CCardSession session(DiskPathOf(args.image));
     (m_commands.*command.run)(session, args);
     if (command.changesImage)
         session.Save();
@@ -408,7 +411,7 @@ int CCommandLine::ExecuteBatch(const CommandInfo&, const CommandArguments& args)
     CImageLock lock;
     LockImage(lock, args);
     CCardSession session =
-        args.create ? m_commands.NewCard(args) : CCardSession(DiskFile::PathFromUtf8(args.image));
+        args.create ? m_commands.NewCard(args) : CCardSession(DiskPathOf(args.image));
     m_commands.SetStandardInputTaken(scriptOnStandardInput);
 
     // A command's parser serves every line of that command: each parse starts from
@@ -427,8 +430,8 @@ int CCommandLine::ExecuteBatch(const CommandInfo&, const CommandArguments& args)
 
 int CCommandLine::ExecuteDump(const CommandInfo&, const CommandArguments& args)
 {
-    const CCardSession session(DiskFile::PathFromUtf8(args.image));
-    DumpLayout(session.GetVfs(), DiskFile::PathFromUtf8(args.layoutDir),
+    const CCardSession session(DiskPathOf(args.image));
+    DumpLayout(session.GetVfs(), DiskPathOf(args.layoutDir),
                {.redactPasswords = args.redactPasswords, .force = args.force},
                "dump " + args.image + " " + args.layoutDir);
     return STATUS_SUCCESS;
@@ -436,7 +439,7 @@ int CCommandLine::ExecuteDump(const CommandInfo&, const CommandArguments& args)
 
 int CCommandLine::ExecuteBuild(const CommandInfo&, const CommandArguments& args)
 {
-    BuildLayoutImage(DiskFile::PathFromUtf8(args.layoutDir), DiskFile::PathFromUtf8(args.outputFile),
+    BuildLayoutImage(DiskPathOf(args.layoutDir), DiskPathOf(args.outputFile),
                      args.allowRedacted);
     return STATUS_SUCCESS;
 }
@@ -445,8 +448,8 @@ int CCommandLine::ExecuteDiff(const CommandInfo& command, const CommandArguments
 {
     // Every failure is trouble here, whatever status it ends other commands with.
     try {
-        return PrintDiff(DiskFile::PathFromUtf8(args.compared[0]),
-                         DiskFile::PathFromUtf8(args.compared[1]), args.json, m_out);
+        return PrintDiff(DiskPathOf(args.compared[0]),
+                         DiskPathOf(args.compared[1]), args.json, m_out);
     } catch (const std::exception& error) {
         Report(command, error);
     }

@@ -93,7 +93,7 @@ std::vector<uint8_t> CCommands::ReadInput(const std::string& name, uint64_t limi
 CCardSession CCommands::NewCard(const CommandArguments& args)
 {
     std::error_code error;
-    const std::filesystem::path image = DiskFile::PathFromUtf8(args.image);
+    const std::filesystem::path image = DiskPathOf(args.image);
     if (!args.force && std::filesystem::exists(image, error))
         throw CCliError::Failure("new " + args.image +
                                  ": the file already exists; --force replaces it");
@@ -105,7 +105,7 @@ void CCommands::New(const CommandArguments& args) { NewCard(args).Save(); }
 int CCommands::Check(const CommandArguments& args)
 {
     CRQ540Vfs vfs;
-    const int32_t result = vfs.LoadImage(DiskFile::PathFromUtf8(args.image));
+    const int32_t result = vfs.LoadImage(DiskPathOf(args.image));
     if (result == RESULT_SUCCESS) {
         FolderUsage usage;
         vfs.GetFolderUsage(vfs.GetRoot(), usage);
@@ -223,7 +223,7 @@ void CCommands::Export(CCardSession& session, const CommandArguments& args)
         m_out.write(reinterpret_cast<const char*>(bytes.data()),
                     static_cast<std::streamsize>(bytes.size()));
     else
-        WriteOutputBytes(DiskFile::PathFromUtf8(args.outputFile), bytes);
+        WriteOutputBytes(DiskPathOf(args.outputFile), bytes);
 }
 
 void CCommands::Remove(CCardSession& session, const CommandArguments& args)

@@ -9,6 +9,8 @@
 #include "rq540/DiskFile.h"
 #include "rq540/HexDigits.h"
 
+#include <cstdio>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -28,52 +30,79 @@ void Redact(LayoutEntry& folder)
     }
 }
 
-// An absent folder is created; an empty one is used as it is; one that is not empty only
-// with force, which removes what an earlier dump left there and nothing else.
-void PrepareFolder(const fs::path& dir, bool force, const std::string& operation)
+// An absent folder is created (answers true); an empty one is used as it is; one that is
+// not empty only with force.
+bool PrepareFolder(const fs::path& dir, bool force, const std::string& operation)
 {
     std::error_code error;
     const fs::file_status status = fs::status(dir, error);
     if (!fs::exists(status)) {
         if (!fs::create_directories(dir, error) && error)
             throw CCliError::Failure(operation + ": cannot create the folder: " + error.message());
-        return;
+        return true;
     }
     if (!fs::is_directory(status))
         throw CCliError::Failure(operation + ": not a folder");
     const bool empty = fs::is_empty(dir, error);
     if (error)
         throw CCliError::Failure(operation + ": cannot read the folder: " + error.message());
-    if (empty)
-        return;
-    if (!force)
+    if (!empty && !force)
         throw CCliError::Failure(operation +
                                  ": the folder is not empty; --force replaces its card.json "
                                  "and files/");
+    return false;
+}
+
+// A fresh folder inside dir for the dump while it is written.
+fs::path CreateStaging(const fs::path& dir, const std::string& operation)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, ".rqfs-dump-%08x.tmp", static_cast<unsigned>(std::random_device{}()));
+    const fs::path staging = dir / name;
+    std::error_code error;
+    if (!fs::create_directory(staging, error))
+        throw CCliError::Failure(operation + ": cannot create '" + DiskFile::Utf8FromPath(staging) +
+                                 "': " + (error ? error.message() : "it exists"));
+    return staging;
+}
+
+// Writes the payload files under staging; a failure names the file as it would stand in
+// dir.
+void WritePayloads(const fs::path& staging, const fs::path& dir, const LayoutEntry& folder,
+                   const CCardPath& path, const std::string& operation)
+{
+    for (const LayoutEntry& child : folder.children) {
+        const CCardPath childPath = path.GetChild(child.id);
+        if (child.folder) {
+            WritePayloads(staging, dir, child, childPath, operation);
+        } else if (HasPayload(child)) {
+            const fs::path file = staging / PayloadPath(childPath);
+            std::error_code error;
+            fs::create_directories(file.parent_path(), error);
+            if (error)
+                throw CCliError::Failure(operation + ": cannot create '" +
+                                         DiskFile::Utf8FromPath((dir / PayloadPath(childPath)).parent_path()) +
+                                         "': " + error.message());
+            WriteOutputBytes(file, child.data, dir / PayloadPath(childPath));
+        }
+    }
+}
+
+// Moves the finished dump from staging into dir, in place of an earlier dump's.
+void PutInPlace(const fs::path& staging, const fs::path& dir, const std::string& operation)
+{
+    std::error_code error;
     fs::remove(dir / kManifestName, error);
     if (!error)
         fs::remove_all(dir / "files", error);
     if (error)
         throw CCliError::Failure(operation + ": cannot clear the earlier dump: " + error.message());
-}
-
-void WritePayloads(const fs::path& dir, const LayoutEntry& folder, const CCardPath& path,
-                   const std::string& operation)
-{
-    for (const LayoutEntry& child : folder.children) {
-        const CCardPath childPath = path.GetChild(child.id);
-        if (child.folder) {
-            WritePayloads(dir, child, childPath, operation);
-        } else if (HasPayload(child)) {
-            const fs::path file = dir / PayloadPath(childPath);
-            std::error_code error;
-            fs::create_directories(file.parent_path(), error);
-            if (error)
-                throw CCliError::Failure(operation + ": cannot create '" +
-                                         DiskFile::Utf8FromPath(file.parent_path()) + "': " + error.message());
-            WriteOutputBytes(file, child.data);
-        }
-    }
+    if (fs::exists(staging / "files", error))
+        fs::rename(staging / "files", dir / "files", error);
+    if (!error)
+        fs::rename(staging / kManifestName, dir / kManifestName, error);
+    if (error)
+        throw CCliError::Failure(operation + ": cannot move the dump into place: " + error.message());
 }
 
 }  // namespace
@@ -89,14 +118,31 @@ void DumpLayout(const CVirtualFileSystem& vfs, const fs::path& dir, const DumpOp
     CardLayout layout = LayoutFromCard(vfs);
     if (options.redactPasswords)
         Redact(layout.root);
-
-    PrepareFolder(dir, options.force, operation);
-    WritePayloads(dir, layout.root, CCardPath(), operation);
     std::ostringstream text;
     WriteJson(text, LayoutToJson(layout));
     const std::string manifest = text.str();
-    WriteOutputBytes(dir / kManifestName, {reinterpret_cast<const uint8_t*>(manifest.data()),
-                                           manifest.size()});
+
+    // The dump is written whole into a folder of its own inside dir and moved into place
+    // only then, so that a dump that fails (on a full disk) leaves dir as it was.
+    const bool created = PrepareFolder(dir, options.force, operation);
+    fs::path staging;
+    try {
+        staging = CreateStaging(dir, operation);
+        WritePayloads(staging, dir, layout.root, CCardPath(), operation);
+        WriteOutputBytes(staging / kManifestName,
+                         {reinterpret_cast<const uint8_t*>(manifest.data()), manifest.size()},
+                         dir / kManifestName);
+        PutInPlace(staging, dir, operation);
+    } catch (...) {
+        std::error_code error;
+        if (!staging.empty())
+            fs::remove_all(staging, error);
+        if (created)
+            fs::remove(dir, error);
+        throw;
+    }
+    std::error_code error;
+    fs::remove(staging, error);
 }
 
 }  // namespace RQ540::Cli

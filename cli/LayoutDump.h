@@ -14,9 +14,11 @@ struct DumpOptions {
     bool force = false;            // a folder that is not empty loses its card.json and files/
 };
 
-// Writes the payloads first and card.json last, so a dump cut short has no manifest that
-// could be built. A root whose ID is not the card's root ID is refused: the card's
-// operations could not rebuild it. Failures are CCliErrors beginning with operation.
+// Writes the whole dump into a hidden folder inside dir and moves it into place once it is
+// complete, so that a failed dump leaves dir as it was (and removes dir again if it made
+// it). A root whose ID is not the card's root ID is refused: the card's operations could
+// not rebuild it. Failures are CCliErrors beginning with operation, or naming the file
+// that could not be written.
 void DumpLayout(const CVirtualFileSystem& vfs, const std::filesystem::path& dir,
                 const DumpOptions& options, const std::string& operation);
 

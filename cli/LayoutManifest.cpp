@@ -7,10 +7,10 @@
 #include "rq540/CardModel.h"
 #include "rq540/DiskFile.h"
 #include "rq540/HexDigits.h"
+#include "rq540/ProcessIo.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <limits>
 #include <set>
@@ -394,11 +394,14 @@ private:
         }
         if (value->is_object() && value->size() == 1 && value->contains(kEnv)) {
             const std::string name = ReadString(value->at(kEnv), location + PointerStep(kEnv));
-            const char* text = std::getenv(name.c_str());
+            // The system would read the name only up to the NUL, and so another variable.
+            if (name.find('\0') != std::string::npos)
+                Fail(location + PointerStep(kEnv), "'" + name + "' may not hold a NUL byte");
+            const std::optional<std::string> text = ProcessIo::GetEnvironment(name);
             if (!text)
                 Fail(location + PointerStep(kEnv),
                      "the environment variable " + name + " is not set");
-            return {LayoutPassword::Source::BYTES, text};
+            return {LayoutPassword::Source::BYTES, *text};
         }
         Fail(location, "expected hexadecimal bytes, {\"redacted\": true} or {\"env\": \"NAME\"}");
     }

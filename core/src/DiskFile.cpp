@@ -7,10 +7,12 @@
 #include "rq540/PendingRemoval.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <random>
 #include <system_error>
+#include <type_traits>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,6 +20,7 @@
 #undef ReplaceFile
 #else
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -152,17 +155,61 @@ FileProblem WhyNotCreated(const std::filesystem::path& folder)
 #endif
 }
 
-// A name of fixed, short length, so that a file whose own name uses the whole limit of
-// the file system can still be replaced.
-std::filesystem::path TemporaryPathIn(const std::filesystem::path& folder)
+constexpr char kTemporaryPrefix[] = ".rqfs-";
+constexpr char kTemporarySuffix[] = ".tmp";
+
+// The same number for every process that saves a file of this name (FNV-1a over the name's
+// units as the system stores them).
+uint32_t NameTag(const std::filesystem::path& target)
 {
+    using Unit = std::make_unsigned_t<std::filesystem::path::value_type>;
+    const std::filesystem::path name = target.filename();
+    uint32_t tag = 2166136261u;
+    for (const auto unit : name.native())
+        tag = (tag ^ static_cast<Unit>(unit)) * 16777619u;
+    return tag;
+}
+
+std::string TagPrefix(const std::filesystem::path& target)
+{
+    char prefix[24];
+    std::snprintf(prefix, sizeof prefix, "%s%08x-", kTemporaryPrefix, static_cast<unsigned>(NameTag(target)));
+    return prefix;
+}
+
+// Whether the process numbered process runs; a process of another user counts too.
+bool IsRunning(uint32_t process)
+{
+#ifdef _WIN32
+    HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process);
+    if (!handle)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
+    CloseHandle(handle);
+    return running;
+#else
+    if (kill(static_cast<pid_t>(process), 0) != 0 && errno != EPERM)
+        return false;
+#ifdef __linux__
+    // A killed process that its parent has not waited for yet is a zombie: it writes
+    // nothing any more.
     char name[32];
-    std::snprintf(name, sizeof name, ".rqfs-%08x.tmp", static_cast<unsigned>(std::random_device{}()));
-    return folder / name;
+    std::snprintf(name, sizeof name, "/proc/%u/stat", static_cast<unsigned>(process));
+    if (std::FILE* stat = std::fopen(name, "r")) {
+        char state = 0;
+        const bool read = std::fscanf(stat, "%*d (%*[^)]) %c", &state) == 1;
+        std::fclose(stat);
+        if (read && (state == 'Z' || state == 'X'))
+            return false;
+    }
+#endif
+    return true;
+#endif
 }
 
 // Creates a fresh file in folder that no one else uses, recorded for removal on a signal.
-std::unique_ptr<File_Ptr> CreateTemporary(const std::filesystem::path& folder,
+std::unique_ptr<File_Ptr> CreateTemporary(const std::filesystem::path& target,
+                                          const std::filesystem::path& folder,
                                           const Replaced& replaced,
                                           std::filesystem::path& temporary, FileProblem* problem)
 {
@@ -171,7 +218,7 @@ std::unique_ptr<File_Ptr> CreateTemporary(const std::filesystem::path& folder,
         replaced.exists ? replaced.permissions & kOwnerBits : replaced.permissions;
     constexpr unsigned kAttempts = 8;
     for (unsigned attempt = 0;; ++attempt) {
-        temporary = TemporaryPathIn(folder);
+        temporary = TemporaryPathFor(target, CurrentProcess());
         CPendingRemoval::Set(CPendingRemoval::TEMPORARY_FILE, temporary);
         try {
             return std::make_unique<File_Ptr>(temporary, permissions);
@@ -273,6 +320,42 @@ std::string Utf8FromPath(const std::filesystem::path& path)
 #else
     return path.string();
 #endif
+}
+
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, uint32_t process)
+{
+    char name[24];
+    std::snprintf(name, sizeof name, "%u-%08x", static_cast<unsigned>(process),
+                  static_cast<unsigned>(std::random_device{}()));
+    return FolderOf(target) / (TagPrefix(target) + name + kTemporarySuffix);
+}
+
+uint32_t CurrentProcess()
+{
+#ifdef _WIN32
+    return static_cast<uint32_t>(GetCurrentProcessId());
+#else
+    return static_cast<uint32_t>(getpid());
+#endif
+}
+
+void RemoveLeftoverTemporaries(const std::filesystem::path& target)
+{
+    const std::string prefix = TagPrefix(target);
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(FolderOf(target), error), end;
+         !error && entry != end; entry.increment(error)) {
+        const std::string name = Utf8FromPath(entry->path().filename());
+        if (!name.starts_with(prefix) || !name.ends_with(kTemporarySuffix))
+            continue;
+        uint32_t process = 0;
+        const char* digits = name.c_str() + prefix.size();
+        const auto [stop, parsed] = std::from_chars(digits, name.c_str() + name.size(), process);
+        if (parsed != std::errc() || *stop != '-' || process == CurrentProcess() || IsRunning(process))
+            continue;
+        std::error_code removal;
+        std::filesystem::remove(entry->path(), removal);
+    }
 }
 
 std::string GenericUtf8FromPath(const std::filesystem::path& path)
@@ -434,7 +517,7 @@ void ReplaceFile(const std::filesystem::path& path, std::span<const uint8_t> byt
     const Replaced replaced = Inspect(*target, problem);
 
     std::filesystem::path temporary;
-    std::unique_ptr<File_Ptr> file = CreateTemporary(folder, replaced, temporary, problem);
+    std::unique_ptr<File_Ptr> file = CreateTemporary(*target, folder, replaced, temporary, problem);
     try {
         if (replaced.exists)
             TakeOwnerAndPermissions(file->GetStream(), replaced);

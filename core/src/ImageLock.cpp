@@ -162,6 +162,7 @@ CImageLock::Outcome CImageLock::Acquire(const std::filesystem::path& image,
                                         DiskFile::FileProblem* problem)
 {
     Release();
+    m_path.clear();
     SetProblem(problem, DiskFile::FileProblem::NONE);
     const std::optional<std::filesystem::path> real = DiskFile::ResolveLinks(image);
     if (!real) {
@@ -175,10 +176,13 @@ CImageLock::Outcome CImageLock::Acquire(const std::filesystem::path& image,
         {
             [[maybe_unused]] const CSignalsHeldBack heldBack;
             m_descriptor = TryLock(m_path, busy, problem);
-            if (m_descriptor >= 0) {
+            if (m_descriptor >= 0)
                 CPendingRemoval::Set(CPendingRemoval::LOCK_FILE, m_path);
-                return ACQUIRED;
-            }
+        }
+        if (m_descriptor >= 0) {
+            // No save of the image is under way now but in processes that were killed.
+            DiskFile::RemoveLeftoverTemporaries(*real);
+            return ACQUIRED;
         }
         if (!busy)
             return FAILED;

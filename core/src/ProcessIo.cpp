@@ -1,5 +1,6 @@
 #include "rq540/ProcessIo.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
@@ -129,6 +130,21 @@ std::vector<std::string> GetArguments(int argc, char** argv)
     arguments.assign(argv, argv + argc);
 #endif
     return arguments;
+}
+
+std::optional<std::string> GetEnvironment(const std::string& name)
+{
+#ifdef _WIN32
+    const wchar_t* value = _wgetenv(WideFromUtf8(name).c_str());
+    if (!value)
+        return std::nullopt;
+    return Utf8FromWide(value);
+#else
+    const char* value = std::getenv(name.c_str());
+    if (!value)
+        return std::nullopt;
+    return std::string(value);
+#endif
 }
 
 CStandardStreams::CStandardStreams()

@@ -75,6 +75,13 @@ TEST_F(Batch, ARefusedLineIsNamedAndNothingIsWritten)
     const RqfsResult nulAlone = Run({"batch", m_image}, std::string("ls\n\0\n", 5));
     EXPECT_EQ(nulAlone.status, 2);
     EXPECT_EQ(nulAlone.err, "rqfs: line 2: unknown command '\\x00'\n");
+    // The system would take a file name only up to a NUL, so another file.
+    WriteText("in", "");
+    const RqfsResult nulInInput =
+        Run({"batch", m_image}, std::string("add /1 --type data --from 'in\0.bin'\n", 36));
+    EXPECT_EQ(nulInInput.status, 2);
+    EXPECT_EQ(nulInInput.err,
+              "rqfs: line 1: 'in\\x00.bin': a file name may not hold a NUL byte\n");
     EXPECT_EQ(ReadBytes(m_image), before);
 }
 
@@ -105,7 +112,7 @@ TEST_F(Batch, AMissingScriptLeavesTheImageAlone)
     const std::vector<uint8_t> before = ReadBytes(m_image);
     const RqfsResult result = Run({"batch", m_image, "absent.txt"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "rqfs: cannot open 'absent.txt' for reading\n");
+    EXPECT_EQ(result.err, "rqfs: cannot open 'absent.txt' for reading: no such file or folder\n");
     EXPECT_EQ(ReadBytes(m_image), before);
 }
 

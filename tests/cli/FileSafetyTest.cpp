@@ -149,10 +149,62 @@ TEST_F(RqfsTest, AFailedExportLeavesTheDestinationWhole)
     fullDisk.fileSizeLimit = 4096;
     const RqfsResult result = RunWith({"export", m_image, "/1", "out.bin"}, fullDisk);
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "rqfs: cannot write 'out.bin'\n");
+    EXPECT_EQ(result.err, "rqfs: cannot write 'out.bin': the disk is full\n");
     const std::vector<uint8_t> kept = ReadBytes("out.bin");
     EXPECT_EQ(std::string(kept.begin(), kept.end()), "previous contents");
     EXPECT_FALSE(HasLeftovers(PathOf("")));
+}
+
+TEST_F(RqfsTest, FailedReadsAndWritesSayWhyAndLeaveEverythingAsItWas)
+{
+    RQ_POSIX_ONLY("file size limits, permission bits, FIFOs and symbolic links");
+#ifndef _WIN32
+    WriteText("data.bin", std::string(5000, 'x'));
+    RunOk({"add", m_image, "/1", "--type", "data", "--from", "data.bin"});
+    const std::vector<uint8_t> before = ReadBytes(m_image);
+    RunOptions fullDisk;
+    fullDisk.fileSizeLimit = 4096;
+    RunOptions ordinaryUser;
+    ordinaryUser.ordinaryUser = true;
+    const auto expect = [&](const std::vector<std::string>& args, const RunOptions& options,
+                            const std::string& err) {
+        const RqfsResult result = RunWith(args, options);
+        EXPECT_EQ(result.status, 1) << args[0];
+        EXPECT_EQ(result.err, err);
+    };
+    expect({"add", m_image, "/2", "--type", "data", "--size", "1"}, fullDisk,
+           "rqfs: save card.rqfs: the disk is full: 文件操作失败 (result 1, detail 6)\n");
+    // A dump cut short leaves no folder that the next try would refuse as not empty.
+    expect({"dump", m_image, "dump"}, fullDisk,
+           "rqfs: cannot write 'dump/files/0001.bin': the disk is full\n");
+    EXPECT_FALSE(fs::exists(PathOf("dump")));
+    RunOk({"dump", m_image, "dump"});
+
+    ASSERT_EQ(chmod(PathOf("").c_str(), 0777), 0);
+    fs::create_directory(PathOf("read-only"));
+    ASSERT_EQ(chmod(PathOf("read-only").c_str(), 0555), 0);
+    expect({"export", m_image, "/1", "read-only/out.bin"}, ordinaryUser,
+           "rqfs: cannot write 'read-only/out.bin': the folder is not writable\n");
+    ASSERT_EQ(mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    expect({"export", m_image, "/1", "fifo"}, {}, "rqfs: cannot write 'fifo': not a regular file\n");
+    expect({"export", m_image, "/1", "/dev/null"}, {},
+           "rqfs: cannot write '/dev/null': not a regular file\n");
+
+    ASSERT_EQ(chmod(PathOf(m_image).c_str(), 0), 0);
+    expect({"ls", m_image}, ordinaryUser,
+           "rqfs: load card.rqfs: permission denied: 打开文件失败 (result 1, detail 5)\n");
+    ASSERT_EQ(chmod(PathOf(m_image).c_str(), 0644), 0);
+    fs::create_symlink("loop-b.rqfs", PathOf("loop-a.rqfs"));
+    fs::create_symlink("loop-a.rqfs", PathOf("loop-b.rqfs"));
+    expect({"rm", "loop-a.rqfs", "/1"}, {},
+           "rqfs: lock loop-a.rqfs: too many levels of symbolic links\n");
+    fs::create_symlink("elsewhere", PathOf("card.rqfs.lock"));
+    expect({"rm", m_image, "/1"}, {},
+           "rqfs: lock card.rqfs: cannot create 'card.rqfs.lock': not a regular file\n");
+    EXPECT_EQ(ReadBytes(m_image), before);
+    fs::remove(PathOf("card.rqfs.lock"));
+    EXPECT_FALSE(HasLeftovers(PathOf("")));
+#endif
 }
 
 TEST_F(RqfsTest, ReadOnlyImagesAndFoldersAreRefusedWithTheReason)

@@ -54,6 +54,8 @@ const BadManifest kBadManifests[] = {
      ": /developerPassword: the password is redacted; --allow-redacted stores zeros", false},
     {"PasswordFromUnsetVariable", EDIT, "/userPassword", R"({"env": "RQFS_TEST_UNSET"})",
      ": /userPassword/env: the environment variable RQFS_TEST_UNSET is not set", false},
+    {"PasswordFromANameWithANul", EDIT, "/userPassword", R"({"env": "PATH\u0000X"})",
+     ": /userPassword/env: 'PATH\\x00X' may not hold a NUL byte", false},
     {"ZeroAndPayload", EDIT, "/children/1/payload", R"("files/0002.bin")",
      ": /children/1: give either \"payload\" or \"zero\", not both", true},
     {"PayloadMissing", PAYLOAD_TEXT, "", nullptr,

@@ -58,9 +58,10 @@ const RefusalCase kCases[] = {
      "rqfs: passwd /000F: 目录不存在 (result 1, detail 2)\n"},
     {"LsMissingFolder", {"ls", "IMG", "/8"}, 1,
      "rqfs: ls /0008: 目录不存在 (result 1, detail 2)\n"},
-    {"ExportToAFolder", {"export", "IMG", "/F", "."}, 1, "rqfs: cannot write '.'\n"},
+    {"ExportToAFolder", {"export", "IMG", "/F", "."}, 1,
+     "rqfs: cannot write '.': not a regular file\n"},
     {"AddFromMissingFile", {"add", "IMG", "/5", "--type", "data", "--from", "nothing"}, 1,
-     "rqfs: cannot open 'nothing' for reading\n"},
+     "rqfs: cannot open 'nothing' for reading: no such file or folder\n"},
 
     {"UnknownCommand", {"move", "IMG", "/1"}, 2, "rqfs: unknown command 'move'\n"},
     {"BadPath", {"rm", "IMG", "/00001"}, 2, nullptr},

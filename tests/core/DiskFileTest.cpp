@@ -106,3 +106,24 @@ TEST(ImageLock, OneHolderAtATimeWhicheverNameLeadsToTheImage)
     EXPECT_EQ(second.Acquire(other, kNoWait), CImageLock::ACQUIRED);
     EXPECT_EQ(second.GetPath(), dir / "card.rqfs.lock");
 }
+
+TEST(ImageLock, TakingItRemovesWhatKilledSavesOfTheImageLeftAndNothingElse)
+{
+    TempDir dir;
+    const fs::path image = dir / "card.rqfs";
+    WriteBytes(image, {});
+    // No system gives a process this number: its saves were killed long ago.
+    constexpr uint32_t kGone = 0x7FFFFFFF;
+    const fs::path killed = TemporaryPathFor(image, kGone);
+    const fs::path running = TemporaryPathFor(image, CurrentProcess());
+    const fs::path otherImage = TemporaryPathFor(dir / "other.rqfs", kGone);
+    for (const fs::path& file : {killed, running, otherImage})
+        WriteBytes(file, {1});
+    ASSERT_EQ(dir.FileCount(), 4u) << "the three names are not all different";
+
+    CImageLock lock;
+    ASSERT_EQ(lock.Acquire(image, kNoWait), CImageLock::ACQUIRED);
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(otherImage));
+}

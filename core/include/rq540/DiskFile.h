@@ -56,6 +56,20 @@ bool IsRegularFile(const std::filesystem::path& path);
 FileProblem ReadBounded(const std::filesystem::path& path, uint64_t limit,
                         std::vector<uint8_t>& bytes);
 
+// The temporary file a save of target (links followed already) by the process numbered
+// process gets, beside target: a short name, so that a file whose own name uses the whole
+// limit of the file system can still be replaced, that tells which file it was to replace
+// and which process wrote it, made unique by a random part.
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, uint32_t process);
+// This process's number, as TemporaryPathFor takes it.
+uint32_t CurrentProcess();
+
+// Removes the temporary files that saves of target (links followed) left when their
+// process was killed before it could remove them; those of other files, and of processes
+// still running, stay. A program calls it while it holds target's image lock, so that no
+// save of its own is under way.
+void RemoveLeftoverTemporaries(const std::filesystem::path& target);
+
 // Replaces the file path names (links followed) with bytes, or creates it. The bytes go
 // to a temporary file of a short name beside the real file, which is created with no
 // more permissions than the file it replaces, given that file's owner and group when the

@@ -4,7 +4,10 @@
 // to fit the name limit); the image itself cannot carry it, since every save replaces the
 // image's file with a new one. Releasing the lock removes its file, and so does a signal
 // once CPendingRemoval handles them; a file left by a killed process holds no lock and is
-// simply taken over.
+// simply taken over. Whoever takes the lock removes what saves of the image left behind in
+// processes that were killed (their temporary files, which hold the image's passwords).
+// On Windows the lock's file is opened without sharing, and the system deletes it when
+// its holder closes it or ends.
 #pragma once
 
 #include "rq540/DiskFile.h"
@@ -31,7 +34,7 @@ public:
                     DiskFile::FileProblem* problem = nullptr);
     void Release();
     bool IsHeld() const { return m_descriptor >= 0; }
-    // The lock file of the last Acquire.
+    // The lock file of the last Acquire; empty when the image's links led nowhere.
     const std::filesystem::path& GetPath() const { return m_path; }
 
 private:

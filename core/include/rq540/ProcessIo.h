@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -15,6 +16,11 @@ namespace RQ540::ProcessIo {
 // command line, so that a name in any script reaches the program whatever the code page;
 // elsewhere they are argv as given.
 std::vector<std::string> GetArguments(int argc, char** argv);
+
+// The value of the environment variable name, in UTF-8 (on Windows from the wide
+// environment, so that a password in any language is the same bytes on every system);
+// nothing when it is not set.
+std::optional<std::string> GetEnvironment(const std::string& name);
 
 // For its lifetime, standard input, output and error carry bytes unchanged: on Windows no
 // CR LF translation either way and no end of input at a 0x1A byte. What goes to a Windows
