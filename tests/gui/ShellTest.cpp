@@ -18,6 +18,7 @@
 
 #include "../FifoUnblocker.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -40,6 +42,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <csignal>
 #include <memory>
 
 using namespace RQ540;
@@ -142,6 +145,7 @@ private slots:
     void newAsksToSaveAModifiedImage();
     void recentFilesKeepTheLatestFour();
     void failedSaveKeepsTheImageModified();
+    void saveOnAFullDiskSaysSo();
     void saveAsksBeforeOverwritingAFileChangedOnDisk();
     void fileProblemsAreRefusedWithTheirReason();
     void changePasswordStoresFixedFieldsAndMarksModified();
@@ -906,6 +910,29 @@ void ShellTest::failedSaveKeepsTheImageModified()
     m_prompter->QueueAnswer(IPrompter::Answer::Cancel);
     QVERIFY(!Frame()->close());
     QCOMPARE(m_prompter->LastText(), QStringLiteral("是否将改动保存到 %1？").arg(path));
+}
+
+void ShellTest::saveOnAFullDiskSaysSo()
+{
+    const QString path = TempPath("full.rqfs");
+    m_files->QueuePath(path);
+    QVERIFY(Execute(ID_FILE_SAVE_AS));
+    QCOMPARE(g_pVfs->CreateFile(0x0001, 0, 5000), RESULT_SUCCESS);
+    Doc()->SetModifiedFlag();
+    // Past the file size limit a write fails as on a full disk.
+    rlimit unlimited;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    const rlimit full{4096, unlimited.rlim_max};
+    const auto previous = signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
+    const bool executed = Execute(ID_FILE_SAVE);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    signal(SIGXFSZ, previous);
+    QVERIFY(executed);
+    QCOMPARE(m_prompter->LastText(),
+             QStringLiteral("保存文件操作失败, 错误信息：文件操作失败!\n原因：磁盘已满"));
+    QVERIFY(Doc()->IsModified());
+    QCOMPARE(QFileInfo(path).size(), 63);
 }
 
 // Another program rewrote the document's file: No leaves its work alone, Yes overwrites.
