@@ -15,7 +15,7 @@ PACKAGES=(
   librsvg2-bin gzip
   desktop-file-utils appstream libxml2-utils shared-mime-info man-db
   dpkg-dev file lintian
-  g++-mingw-w64-x86-64-posix wine64 googletest zip
+  g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 missing=()

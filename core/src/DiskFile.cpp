@@ -322,6 +322,16 @@ std::string Utf8FromPath(const std::filesystem::path& path)
 #endif
 }
 
+std::string GenericUtf8FromPath(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+#else
+    return path.generic_string();
+#endif
+}
+
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& target, uint32_t process)
 {
     char name[24];
@@ -356,16 +366,6 @@ void RemoveLeftoverTemporaries(const std::filesystem::path& target)
         std::error_code removal;
         std::filesystem::remove(entry->path(), removal);
     }
-}
-
-std::string GenericUtf8FromPath(const std::filesystem::path& path)
-{
-#ifdef _WIN32
-    const std::u8string text = path.generic_u8string();
-    return std::string(text.begin(), text.end());
-#else
-    return path.generic_string();
-#endif
 }
 
 std::optional<std::filesystem::path> ResolveLinks(const std::filesystem::path& path)
