@@ -109,54 +109,62 @@ constexpr RecordPath kRootPath{nullptr, 0};
     throw archive_format_exception();
 }
 
-// The IDs already met among the children of the folders being read, one set of 65,536
-// bits (8 KiB) per folder level, kept in the reader's room. A level's set is emptied word
-// by word when its folder is done, so the sets are allocated and zeroed only when a read
-// first goes that deep, and a read that stops at a rejection empties them whole.
+// The IDs already met among the children of the folder being read: one set of 65,536 bits
+// (8 KiB) for the whole read, beside the list of the IDs met so far in every folder open
+// on the way down, innermost last. Going down into a sub-folder takes its parent's IDs out
+// of the set and coming back puts them in again, so one set serves every level.
 class CSeenIds {
 public:
-    explicit CSeenIds(std::vector<SeenIdSet>& levels) : m_levels(levels) {}
-    ~CSeenIds()
-    {
-        if (std::uncaught_exceptions() > m_uncaughtAtStart) {
-            for (SeenIdSet& level : m_levels)
-                level.fill(0);
-        }
-    }
-    CSeenIds(const CSeenIds&) = delete;
-    CSeenIds& operator=(const CSeenIds&) = delete;
+    explicit CSeenIds(std::size_t entryCount) { m_open.reserve(entryCount); }
 
-    // False when id was already in the set of level.
-    bool Insert(std::size_t level, uint16_t id)
+    // Where the IDs of a folder about to be read begin in the list.
+    std::size_t Mark() const { return m_open.size(); }
+
+    // False when id was already met in the folder being read.
+    bool Insert(uint16_t id)
     {
-        if (level == m_levels.size())
-            m_levels.emplace_back();
-        uint64_t& word = m_levels[level][id / 64];
+        uint64_t& word = m_bits[id / 64];
         const uint64_t bit = uint64_t{1} << (id % 64);
-        const bool fresh = !(word & bit);
+        if (word & bit)
+            return false;
         word |= bit;
-        return fresh;
+        m_open.push_back(id);
+        return true;
     }
 
-    // Empties level's set, given the list of the children it holds.
-    void Clear(std::size_t level, const CUnknownHeader* firstChild)
+    // Takes the IDs met since mark out of the set, before a sub-folder is read.
+    void Leave(std::size_t mark)
     {
-        for (const CUnknownHeader* child = firstChild; child; child = child->GetNext())
-            m_levels[level][child->GetId() / 64] = 0;
+        for (std::size_t i = mark; i < m_open.size(); ++i)
+            m_bits[m_open[i] / 64] = 0;
+    }
+
+    // Puts them in again once the sub-folder is read.
+    void Return(std::size_t mark)
+    {
+        for (std::size_t i = mark; i < m_open.size(); ++i)
+            m_bits[m_open[i] / 64] |= uint64_t{1} << (m_open[i] % 64);
+    }
+
+    // The folder whose IDs began at mark is read.
+    void Close(std::size_t mark)
+    {
+        Leave(mark);
+        m_open.resize(mark);
     }
 
 private:
-    std::vector<SeenIdSet>& m_levels;
-    const int m_uncaughtAtStart = std::uncaught_exceptions();
+    std::array<uint64_t, 65536 / 64> m_bits{};
+    std::vector<uint16_t> m_open;
 };
 
 class CImageParser {
 public:
     // The entries are made in block.
     CImageParser(std::span<const uint8_t> body, int32_t model, CEntryBlock& block,
-                 std::vector<SeenIdSet>& seenIds, ImageDiagnostic* diagnostic)
+                 std::size_t entryCount, ImageDiagnostic* diagnostic)
         : m_body(body), m_model(model), m_fixed(FolderRecordFixedSize(model)),
-          m_fileCost(GetFileHeaderCost(model)), m_diagnostic(diagnostic), m_seen(seenIds),
+          m_fileCost(GetFileHeaderCost(model)), m_diagnostic(diagnostic), m_seen(entryCount),
           m_block(block)
     {
     }
@@ -185,9 +193,10 @@ public:
     }
 
     // Reads the children of folder, whose record starts at start and must end by
-    // enclosingEnd; answers the record's length. level counts the folders above this one.
+    // enclosingEnd; answers the record's length. The set of seen IDs is empty on entry and
+    // on return.
     uint32_t ReadChildren(CFolderHeader* folder, uint64_t start, uint64_t enclosingEnd,
-                          const RecordPath& path, std::size_t level)
+                          const RecordPath& path)
     {
         const uint8_t* record = m_body.data() + start;
         const uint32_t recordLength = GetU32(record + kFolderRecordLengthOffset);
@@ -205,6 +214,7 @@ public:
         const uint64_t end = start + recordLength;
         CUnknownHeader** tail = folder->GetFirstChildLink();
         uint64_t position = start + m_fixed;
+        const std::size_t mark = m_seen.Mark();
         for (uint32_t i = 0; i < childCount; ++i) {
             // Every record begins with its ID and its type byte.
             if (end - position < kFileTypeOffset + 1)
@@ -214,7 +224,7 @@ public:
             const uint8_t* child = m_body.data() + position;
             const uint16_t id = GetU16(child);
             const RecordPath childPath{&path, id};
-            if (!m_seen.Insert(level, id))
+            if (!m_seen.Insert(id))
                 Reject(m_diagnostic, "duplicate-id", "two children of one folder share an ID",
                        FileOffset(position), childPath);
 
@@ -224,7 +234,9 @@ public:
                 auto* subFolder = NewFolder(position, nullptr);
                 *tail = subFolder;
                 tail = subFolder->GetNextLink();
-                position += ReadChildren(subFolder, position, end, childPath, level + 1);
+                m_seen.Leave(mark);
+                position += ReadChildren(subFolder, position, end, childPath);
+                m_seen.Return(mark);
             } else {
                 if (!IsValidFileType(m_model, type))
                     Reject(m_diagnostic, "bad-file-type",
@@ -254,7 +266,7 @@ public:
                    "the children do not fill the folder record exactly",
                    FileOffset(start + kFolderRecordLengthOffset), path, recordLength,
                    position - start);
-        m_seen.Clear(level, folder->GetFirstChild());
+        m_seen.Close(mark);
         return recordLength;
     }
 
@@ -306,7 +318,7 @@ void WriteImage(const std::filesystem::path& path, const CFolderHeader* root, in
 }
 
 void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t& model,
-               ReadRoom& room, ImageDiagnostic* diagnostic)
+               ImageDiagnostic* diagnostic)
 {
     File_Ptr file(path, "rb");
     uint8_t header[IMAGE_HEADER_SIZE];
@@ -349,14 +361,14 @@ void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t&
     const std::unique_ptr<CEntryBlock, ReleaseBlock> block(
         CEntryBlock::Create(folderCount, fileCount, fileDataSize));
     file.Seek(IMAGE_HEADER_SIZE, SEEK_SET);
-    room.records.resize(bodySize);
-    file.Read(room.records.data(), bodySize, 1);
+    const std::unique_ptr<uint8_t[]> records(new uint8_t[bodySize]);
+    file.Read(records.get(), bodySize, 1);
 
-    CImageParser parser({room.records.data(), bodySize}, storedModel, *block, room.seenIds,
-                        diagnostic);
+    CImageParser parser({records.get(), bodySize}, storedModel, *block,
+                        std::size_t{folderCount} + fileCount, diagnostic);
     parser.CheckFixedPart(0, bodySize, kRootPath);
     std::unique_ptr<CFolderHeader> newRoot(parser.NewFolder(0, nullptr));
-    parser.ReadChildren(newRoot.get(), 0, bodySize, kRootPath, 0);
+    parser.ReadChildren(newRoot.get(), 0, bodySize, kRootPath);
 
     // Every free space and every size must add up to the capacity, counted without
     // wrap-around so that huge free spaces cannot pass for a consistent card.

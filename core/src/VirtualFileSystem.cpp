@@ -408,7 +408,7 @@ int32_t CVirtualFileSystem::LoadImage(const std::filesystem::path& path)
     CFolderHeader* root = nullptr;
     int32_t model = m_model;
     try {
-        VfsArchive::ReadImage(path, root, model, m_readRoom, &m_lastDiagnostic);
+        VfsArchive::ReadImage(path, root, model, &m_lastDiagnostic);
     } catch (File_Ptr::FILE_EXCEPTION error) {
         // Why the file could not be opened or read, when the system said: a file that is
         // missing, not a regular file, not this user's to read or held by another program.

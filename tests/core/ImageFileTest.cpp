@@ -317,6 +317,18 @@ TEST_F(ImageFile, DuplicateIdsAreFoundAmongSiblingsOnly)
     image[offset] = 0xAD;
     image[offset + 1] = 0x0B;
     EXPECT_EQ(Load(image), 0);
+
+    // The root's IDs are still known once both folders are read: its first file, 0006,
+    // written as 0005, is met again in its last, read after them.
+    const Bytes firstFile = {0x06, 0x00, FILE_TYPE_EXECUTABLE, 1, 0, 0, 0, 5};
+    const Bytes lastFile = {0x05, 0x00, FILE_TYPE_EXECUTABLE, 1, 0, 0, 0, 1};
+    const auto first = std::search(image.begin(), image.end(), firstFile.begin(), firstFile.end());
+    const auto last = std::search(first, image.end(), lastFile.begin(), lastFile.end());
+    ASSERT_NE(last, image.end());
+    *first = 0x05;
+    ExpectMalformed(image, "duplicate-id");
+    EXPECT_EQ(m_vfs.GetLastImageDiagnostic().path, "/0005");
+    EXPECT_EQ(m_vfs.GetLastImageDiagnostic().offset, static_cast<std::size_t>(last - image.begin()));
 }
 
 TEST_F(ImageFile, LoadedEntriesLiveOnTheirOwn)

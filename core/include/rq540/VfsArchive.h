@@ -45,21 +45,10 @@ std::vector<uint8_t> SerializeImage(const CFolderHeader* root, int32_t model);
 void WriteImage(const std::filesystem::path& path, const CFolderHeader* root, int32_t model,
                 DiskFile::FileProblem* problem = nullptr);
 
-// One set of 65,536 bits, one for each possible ID.
-using SeenIdSet = std::array<uint64_t, 65536 / 64>;
-
-// What a reader keeps from one read to the next, so that the next reuses its room: the
-// bytes of the image's records, and one set per folder level of the IDs met among a
-// folder's children, empty between reads.
-struct ReadRoom {
-    std::vector<uint8_t> records;
-    std::vector<SeenIdSet> seenIds;
-};
-
 // Reads and checks an image, which must be a regular file, and builds a new tree. Throws File_Ptr::FILE_EXCEPTION or
 // archive_format_exception, having deleted whatever it built; the out values are set
 // only on success. When diagnostic is given, a rejection as malformed fills it.
 void ReadImage(const std::filesystem::path& path, CFolderHeader*& root, int32_t& model,
-               ReadRoom& room, ImageDiagnostic* diagnostic = nullptr);
+               ImageDiagnostic* diagnostic = nullptr);
 
 }  // namespace RQ540::VfsArchive

@@ -101,8 +101,6 @@ private:
     int32_t m_lastDetail = DETAIL_NONE;
     VfsArchive::ImageDiagnostic m_lastDiagnostic;
     DiskFile::FileProblem m_lastFileProblem = DiskFile::FileProblem::NONE;
-    // What the last load kept for the next to reuse.
-    VfsArchive::ReadRoom m_readRoom;
 };
 
 }  // namespace RQ540
