@@ -33,7 +33,6 @@ public:
     Outcome Acquire(const std::filesystem::path& image, std::chrono::milliseconds timeout,
                     DiskFile::FileProblem* problem = nullptr);
     void Release();
-    bool IsHeld() const { return m_descriptor >= 0; }
     // The lock file of the last Acquire; empty when the image's links led nowhere.
     const std::filesystem::path& GetPath() const { return m_path; }
 
