@@ -20,18 +20,18 @@ CFileEntryDialog::CFileEntryDialog(QWidget* parent, const QString& title, int wi
 
 void CFileEntryDialog::AddIdEdit(int x, int y, int width, int height)
 {
-    m_editFileId = AddEdit(1027, x, y, width, height);
+    m_editFileId = AddEdit(IDC_FILE_ID, x, y, width, height);
     connect(m_editFileId, &QLineEdit::textChanged, this, &CFileEntryDialog::OnChangeId);
 }
 
 void CFileEntryDialog::AddSizeEdit(int x, int y, int width, int height)
 {
-    m_editSize = AddEdit(1028, x, y, width, height);
+    m_editSize = AddEdit(IDC_FILE_SIZE, x, y, width, height);
 }
 
 void CFileEntryDialog::AddTypeList(int x, int y, int width, int height)
 {
-    m_comboType = AddComboBox(1003, x, y, width, height);
+    m_comboType = AddComboBox(IDC_FILE_TYPE, x, y, width, height);
     for (const char* text : Texts::FILE_TYPE_LIST)
         m_comboType->addItem(QString::fromUtf8(text));
 }

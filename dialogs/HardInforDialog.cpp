@@ -17,8 +17,8 @@ CHardInforDialog::CHardInforDialog(RQ540::CRQ540Vfs& vfs, QWidget* parent)
     AddNote(QString::fromUtf8(Texts::HARDWARE_NOTE), 15, 88, 205, 17);
     AddLabel(QString::fromUtf8(Texts::SERIAL_NUMBER_LABEL), 15, 25, 48, 8);
     AddLabel(QString::fromUtf8(Texts::CUSTOMER_NUMBER_LABEL), 15, 54, 38, 8);
-    m_editSerialNumber = AddEdit(1007, 65, 23, 141, 12);
-    m_editCustomerNumber = AddEdit(1004, 65, 51, 141, 12);
+    m_editSerialNumber = AddEdit(IDC_SERIAL_NUMBER, 65, 23, 141, 12);
+    m_editCustomerNumber = AddEdit(IDC_CUSTOMER_NUMBER, 65, 51, 141, 12);
     AddGroupBox(QString::fromUtf8(Texts::HARDWARE_GROUP), 7, 7, 217, 68);
 }
 

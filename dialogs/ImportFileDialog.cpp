@@ -17,8 +17,9 @@
 CImportFileDialog::CImportFileDialog(QWidget* parent)
     : CFileEntryDialog(parent, QString::fromUtf8(Texts::IMPORT_TITLE), 286, 204, 0)
 {
-    m_editFileName = AddEdit(1030, 59, 18, 187, 12);
-    QPushButton* browse = AddButton(1009, QString::fromUtf8(Texts::BROWSE_BUTTON), 255, 18, 13, 11);
+    m_editFileName = AddEdit(IDC_FILE_NAME, 59, 18, 187, 12);
+    QPushButton* browse =
+        AddButton(IDC_BROWSE, QString::fromUtf8(Texts::BROWSE_BUTTON), 255, 18, 13, 11);
     AddGroupBox(QString::fromUtf8(Texts::SOURCE_FILE_GROUP), 7, 7, 271, 29);
     AddLabel(QString::fromUtf8(Texts::FILE_NAME_LABEL), 19, 18, 36, 11);
     AddIdEdit(57, 60, 33, 12);

@@ -8,9 +8,9 @@
 CModifyPasswordDialog::CModifyPasswordDialog(QWidget* parent, int32_t model)
     : CExchangeDialog(parent, QString(), 241, 101), m_nModel(model)
 {
-    m_editDeveloperPassword = AddEdit(1004, 68, 20, 156, 14);
+    m_editDeveloperPassword = AddEdit(IDC_DEVELOPER_PASSWORD, 68, 20, 156, 14);
     m_editDeveloperPassword->setEchoMode(QLineEdit::Password);
-    m_editUserPassword = AddEdit(1005, 68, 43, 156, 14);
+    m_editUserPassword = AddEdit(IDC_USER_PASSWORD, 68, 43, 156, 14);
     m_editUserPassword->setEchoMode(QLineEdit::Password);
     AddButton(IDOK, QString::fromUtf8(Texts::OK), 48, 78, 50, 16);
     AddButton(IDCANCEL, QString::fromUtf8(Texts::CANCEL), 147, 78, 50, 16);

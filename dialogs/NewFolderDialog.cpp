@@ -17,13 +17,13 @@ CNewFolderDialog::CNewFolderDialog(QWidget* parent, int32_t model)
     AddButton(IDOK, QString::fromUtf8(Texts::OK), 41, 118, 50, 16);
     AddButton(IDCANCEL, QString::fromUtf8(Texts::CANCEL), 118, 118, 50, 16);
     AddLabel(QString::fromUtf8(Texts::FOLDER_ID_LABEL), 7, 20, 53, 8);
-    m_editFolderId = AddEdit(1027, 65, 17, 133, 14);
+    m_editFolderId = AddEdit(IDC_FOLDER_ID, 65, 17, 133, 14);
     AddLabel(QString::fromUtf8(Texts::FOLDER_SIZE_LABEL), 7, 42, 56, 8);
-    m_editSize = AddEdit(1003, 65, 39, 133, 14);
+    m_editSize = AddEdit(IDC_FOLDER_SIZE, 65, 39, 133, 14);
     AddLabel(QString::fromUtf8(Texts::FOLDER_DEVELOPER_PASSWORD_LABEL), 7, 64, 48, 8);
-    m_editDeveloperPassword = AddEdit(1004, 65, 61, 133, 14);
+    m_editDeveloperPassword = AddEdit(IDC_DEVELOPER_PASSWORD, 65, 61, 133, 14);
     AddLabel(QString::fromUtf8(Texts::FOLDER_USER_PASSWORD_LABEL), 7, 86, 34, 8);
-    m_editUserPassword = AddEdit(1005, 65, 83, 133, 14);
+    m_editUserPassword = AddEdit(IDC_USER_PASSWORD, 65, 83, 133, 14);
     connect(m_editFolderId, &QLineEdit::textChanged, this, &CNewFolderDialog::OnChangeId);
 }
 

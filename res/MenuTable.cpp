@@ -82,6 +82,31 @@ constexpr AcceleratorDef g_accelerators[] = {
     {"Del", ID_DELETE},
 };
 
+// The two buttons without a command have no picture: they stand past the strip's images.
+constexpr ToolButtonDef g_toolBar[] = {
+    {ID_FILE_NEW, ToolPicture::NewFile},
+    {ID_FILE_OPEN, ToolPicture::Open},
+    {ID_FILE_SAVE, ToolPicture::Save},
+    {0, ToolPicture::NoPicture},
+    {ID_VIEW_DEVICE_TREE, ToolPicture::DeviceTree},
+    {0, ToolPicture::NoPicture},
+    {ID_EDIT_COPY, ToolPicture::Copy},
+    {ID_EDIT_PASTE, ToolPicture::Paste},
+    {ID_DELETE, ToolPicture::Delete},
+    {0, ToolPicture::NoPicture},
+    {ID_NEW_FOLDER, ToolPicture::NewFolder},
+    {ID_EDIT_FILE, ToolPicture::EditFile},
+    {0, ToolPicture::NoPicture},
+    {ID_IMPORT, ToolPicture::Import},
+    {ID_EXPORT, ToolPicture::Export},
+    {0, ToolPicture::NoPicture},
+    {ID_REFRESH_NODE, ToolPicture::Refresh},
+    {ID_APP_ABOUT, ToolPicture::About},
+    {ID_COMMAND_32773, ToolPicture::NoPicture},
+    {0, ToolPicture::NoPicture},
+    {ID_COMMAND_32774, ToolPicture::NoPicture},
+};
+
 }  // namespace
 
 std::span<const PopupDef> MainMenu()
@@ -102,4 +127,9 @@ std::span<const MenuItemDef> ListContextMenu()
 std::span<const AcceleratorDef> MainAccelerators()
 {
     return g_accelerators;
+}
+
+std::span<const ToolButtonDef> MainToolBar()
+{
+    return g_toolBar;
 }

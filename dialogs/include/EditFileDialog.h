@@ -18,6 +18,7 @@ class CEditFileDialog : public CExchangeDialog {
     Q_OBJECT
 
 public:
+    // Control IDs of template 108, each the objectName of its control.
     static constexpr int IDC_HEX_EDIT = 1004;
     static constexpr int IDC_EXPORT = 1005;
     static constexpr int IDC_IMPORT = 1006;

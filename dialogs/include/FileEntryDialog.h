@@ -16,6 +16,11 @@ class CFileEntryDialog : public CExchangeDialog {
     Q_OBJECT
 
 public:
+    // Control IDs of the destination fields, the same in templates 107 and 111.
+    static constexpr int IDC_FILE_ID = 1027;
+    static constexpr int IDC_FILE_SIZE = 1028;
+    static constexpr int IDC_FILE_TYPE = 1003;
+
     QString m_strFileId = QStringLiteral("0001");
     uint32_t m_nSize;
     uint32_t m_nFreeSpace = 0;

@@ -16,6 +16,10 @@ class CHardInforDialog : public CExchangeDialog {
     Q_OBJECT
 
 public:
+    // Control IDs of template 112, each the objectName of its control.
+    static constexpr int IDC_SERIAL_NUMBER = 1007;
+    static constexpr int IDC_CUSTOMER_NUMBER = 1004;
+
     CHardInforDialog(RQ540::CRQ540Vfs& vfs, QWidget* parent = nullptr);
 
     QString m_strSerialNumber;

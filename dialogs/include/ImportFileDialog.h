@@ -17,6 +17,11 @@ class CImportFileDialog : public CFileEntryDialog {
     Q_OBJECT
 
 public:
+    // Control IDs of the source fields of template 111; the destination fields' are
+    // CFileEntryDialog's.
+    static constexpr int IDC_FILE_NAME = 1030;
+    static constexpr int IDC_BROWSE = 1009;
+
     explicit CImportFileDialog(QWidget* parent = nullptr);
 
     QLineEdit* m_editFileName;

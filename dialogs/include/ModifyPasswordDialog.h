@@ -14,6 +14,10 @@ class CModifyPasswordDialog : public CExchangeDialog {
     Q_OBJECT
 
 public:
+    // Control IDs of template 109, each the objectName of its control.
+    static constexpr int IDC_DEVELOPER_PASSWORD = 1004;
+    static constexpr int IDC_USER_PASSWORD = 1005;
+
     // The texts are limited to the card model's password lengths.
     explicit CModifyPasswordDialog(QWidget* parent = nullptr,
                                    int32_t model = RQ540::NEW_CARD_MODEL);

@@ -16,6 +16,12 @@ class CNewFolderDialog : public CExchangeDialog {
     Q_OBJECT
 
 public:
+    // Control IDs of template 106, each the objectName of its control.
+    static constexpr int IDC_FOLDER_ID = 1027;
+    static constexpr int IDC_FOLDER_SIZE = 1003;
+    static constexpr int IDC_DEVELOPER_PASSWORD = 1004;
+    static constexpr int IDC_USER_PASSWORD = 1005;
+
     // The passwords start as the card model's defaults and are limited to its lengths.
     explicit CNewFolderDialog(QWidget* parent = nullptr,
                               int32_t model = RQ540::NEW_CARD_MODEL);

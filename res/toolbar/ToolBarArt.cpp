@@ -1,8 +1,9 @@
-// Makes the main frame's tool bar resources: template 128 (the buttons in order) and
-// bitmap 128, the strip of their 13 images of 32 x 32 pixels side by side, 24 bits per
-// pixel on the silver mask colour. Each picture is drawn here; change one by changing
-// its function. Usage: rq540-toolbar-art <output folder>; writes toolbar/128 and
-// bitmap/128.bmp below it.
+// Makes the main frame's tool bar resources from its table (MainToolBar): template 128
+// (the buttons in order) and bitmap 128, the strip of their images of 32 x 32 pixels side
+// by side, 24 bits per pixel on the silver mask colour. Each picture is drawn here; change
+// one by changing its function. Usage: rq540-toolbar-art <output folder>; writes
+// toolbar/128 and bitmap/128.bmp below it.
+#include "MenuTable.h"
 #include "Resource.h"
 #include "ShellIcons.h"
 #include "ToolBarTemplate.h"
@@ -14,8 +15,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include <array>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -34,12 +36,14 @@ const QColor g_red(0xD6, 0x2F, 0x2F);
 const QColor g_redEdge(0x8E, 0x1A, 0x1A);
 const QColor g_ink(0x3A, 0x40, 0x48);
 
+using DrawPicture = void (*)(QPainter&);
+
 CToolBarTemplate MainFrameToolBar()
 {
-    return {1, IMAGE_SIZE, DRAWN_HEIGHT,
-            {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_VIEW_DEVICE_TREE, 0, ID_EDIT_COPY,
-             ID_EDIT_PASTE, ID_DELETE, 0, ID_NEW_FOLDER, ID_EDIT_FILE, 0, ID_IMPORT, ID_EXPORT, 0,
-             ID_REFRESH_NODE, ID_APP_ABOUT, ID_COMMAND_32773, 0, ID_COMMAND_32774}};
+    CToolBarTemplate toolBar{1, IMAGE_SIZE, DRAWN_HEIGHT, {}};
+    for (const ToolButtonDef& item : MainToolBar())
+        toolBar.items.push_back(static_cast<std::uint16_t>(item.command));
+    return toolBar;
 }
 
 // A shell icon drawn at size pixels with its top-left corner at (x, y).
@@ -209,12 +213,58 @@ void DrawAbout(QPainter& p)
     p.drawRoundedRect(QRectF(13.5, 12.5, 5, 12), 1, 1);
 }
 
-// Pictures in template order, separators taking none.
-constexpr std::array<void (*)(QPainter&), 13> g_pictures = {
-    DrawNewOf<IDI_FILE>, DrawOpen,     DrawSave,   DrawDeviceTree, DrawCopy,
-    DrawPaste,           DrawDelete,   DrawNewOf<IDI_FOLDER>,       DrawEditFile,
-    DrawImport,          DrawExport,   DrawRefresh, DrawAbout,
-};
+// The function that draws picture; none for a button without a picture.
+DrawPicture DrawingOf(ToolPicture picture)
+{
+    switch (picture) {
+    case ToolPicture::NoPicture:
+        return nullptr;
+    case ToolPicture::NewFile:
+        return DrawNewOf<IDI_FILE>;
+    case ToolPicture::Open:
+        return DrawOpen;
+    case ToolPicture::Save:
+        return DrawSave;
+    case ToolPicture::DeviceTree:
+        return DrawDeviceTree;
+    case ToolPicture::Copy:
+        return DrawCopy;
+    case ToolPicture::Paste:
+        return DrawPaste;
+    case ToolPicture::Delete:
+        return DrawDelete;
+    case ToolPicture::NewFolder:
+        return DrawNewOf<IDI_FOLDER>;
+    case ToolPicture::EditFile:
+        return DrawEditFile;
+    case ToolPicture::Import:
+        return DrawImport;
+    case ToolPicture::Export:
+        return DrawExport;
+    case ToolPicture::Refresh:
+        return DrawRefresh;
+    case ToolPicture::About:
+        return DrawAbout;
+    }
+    return nullptr;
+}
+
+// The strip's images: one for each button in template order, separators taking none, up to
+// the last button that has a picture; the buttons after it point past the strip.
+std::vector<DrawPicture> StripImages()
+{
+    std::vector<DrawPicture> images;
+    std::size_t drawn = 0;
+    for (const ToolButtonDef& item : MainToolBar()) {
+        if (item.command == 0)
+            continue;
+        images.push_back(DrawingOf(item.picture));
+        if (images.back())
+            drawn = images.size();
+    }
+    images.resize(drawn);
+    return images;
+}
 
 // A picture drawn with alpha, put on the mask colour: faint pixels become mask, the others
 // are blended over silver and never come out as the mask colour itself.
@@ -238,19 +288,23 @@ void PutOnMask(const QImage& picture, QImage& strip, int left)
     }
 }
 
+// A button without a picture before the last one that has one keeps an image of mask alone.
 QImage DrawStrip()
 {
-    QImage strip(IMAGE_SIZE * static_cast<int>(g_pictures.size()), IMAGE_SIZE,
+    const std::vector<DrawPicture> images = StripImages();
+    QImage strip(IMAGE_SIZE * static_cast<int>(images.size()), IMAGE_SIZE,
                  QImage::Format_RGB888);
     strip.fill(g_mask);
-    for (std::size_t index = 0; index < g_pictures.size(); ++index) {
+    for (std::size_t index = 0; index < images.size(); ++index) {
+        if (!images[index])
+            continue;
         QImage picture(IMAGE_SIZE, IMAGE_SIZE, QImage::Format_ARGB32_Premultiplied);
         picture.fill(Qt::transparent);
         QPainter painter(&picture);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.setClipRect(0, 0, IMAGE_SIZE, DRAWN_HEIGHT);
-        g_pictures[index](painter);
+        images[index](painter);
         painter.end();
         PutOnMask(picture.convertToFormat(QImage::Format_ARGB32), strip,
                   static_cast<int>(index) * IMAGE_SIZE);

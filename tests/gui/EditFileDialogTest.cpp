@@ -18,6 +18,11 @@
 
 namespace {
 
+// Each control is named after its template's control ID: the numbers stay those of the
+// template whatever the constants are called.
+static_assert(CEditFileDialog::IDC_HEX_EDIT == 1004 && CEditFileDialog::IDC_EXPORT == 1005 &&
+              CEditFileDialog::IDC_IMPORT == 1006);
+
 using Bytes = std::vector<uint8_t>;
 
 Bytes Filled(int size, uint8_t first)
@@ -130,19 +135,21 @@ void EditFileDialogTest::okWithoutEditsWritesTheSameBytes()
     const Bytes bytes = Filled(64, 0x90);
     const Outcome outcome = RunDialog(bytes, [](CEditFileDialog& dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("编辑文件"));
-        QCOMPARE(Button(dialog, 1)->text(), QStringLiteral("确定"));
-        QCOMPARE(Button(dialog, 2)->text(), QStringLiteral("取消"));
-        QCOMPARE(Button(dialog, 1005)->text(), QStringLiteral("导出"));
-        QCOMPARE(Button(dialog, 1006)->text(), QStringLiteral("导入"));
-        QCOMPARE(dialog.findChild<CHexEdit*>(QStringLiteral("1004")), &dialog.m_hexEdit);
-        QVERIFY(dialog.m_hexEdit.geometry().bottom() < Button(dialog, 1)->geometry().top());
+        QCOMPARE(Button(dialog, CExchangeDialog::IDOK)->text(), QStringLiteral("确定"));
+        QCOMPARE(Button(dialog, CExchangeDialog::IDCANCEL)->text(), QStringLiteral("取消"));
+        QCOMPARE(Button(dialog, CEditFileDialog::IDC_EXPORT)->text(), QStringLiteral("导出"));
+        QCOMPARE(Button(dialog, CEditFileDialog::IDC_IMPORT)->text(), QStringLiteral("导入"));
+        QCOMPARE(dialog.findChild<CHexEdit*>(QString::number(CEditFileDialog::IDC_HEX_EDIT)),
+                 &dialog.m_hexEdit);
+        QVERIFY(dialog.m_hexEdit.geometry().bottom() <
+                Button(dialog, CExchangeDialog::IDOK)->geometry().top());
         // The first control in tab order has the focus; the bar shows though all fits.
-        QCOMPARE(QApplication::focusWidget(), Button(dialog, 1));
+        QCOMPARE(QApplication::focusWidget(), Button(dialog, CExchangeDialog::IDOK));
         QVERIFY(dialog.m_hexEdit.verticalScrollBar()->isVisible());
         const CHexEditState& state = dialog.m_hexEdit.State();
         QCOMPARE(state.m_nLength, 64);
         QVERIFY(!state.m_layout.m_bWideAddress);
-        Button(dialog, 1)->click();
+        Button(dialog, CExchangeDialog::IDOK)->click();
     });
     QCOMPARE(outcome.result, int(QDialog::Accepted));
     QVERIFY(outcome.buffer == bytes);
@@ -154,9 +161,9 @@ void EditFileDialogTest::importReplacesOnlyWhatTheFileHolds()
     WriteFile(Path("hundred.bin"), Bytes(100, 0x77));
     m_files->QueuePath(Path("ten.bin"));
     Outcome outcome = RunDialog(Filled(64, 0), [](CEditFileDialog& dialog) {
-        Button(dialog, 1006)->click();
+        Button(dialog, CEditFileDialog::IDC_IMPORT)->click();
         QCOMPARE(dialog.m_hexEdit.State().m_pData[9], uint8_t{0xEE});
-        Button(dialog, 1)->click();
+        Button(dialog, CExchangeDialog::IDOK)->click();
     });
     Bytes expected = Filled(64, 0);
     std::fill(expected.begin(), expected.begin() + 10, uint8_t{0xEE});
@@ -164,9 +171,9 @@ void EditFileDialogTest::importReplacesOnlyWhatTheFileHolds()
 
     m_files->QueuePath(Path("hundred.bin"));
     outcome = RunDialog(Filled(64, 0), [](CEditFileDialog& dialog) {
-        Button(dialog, 1006)->click();
+        Button(dialog, CEditFileDialog::IDC_IMPORT)->click();
         QCOMPARE(dialog.m_hexEdit.State().m_nLength, 64);
-        Button(dialog, 1)->click();
+        Button(dialog, CExchangeDialog::IDOK)->click();
     });
     QVERIFY(outcome.buffer == Bytes(64, 0x77));
     QVERIFY(m_prompter->ShownBoxes().empty());
@@ -180,11 +187,11 @@ void EditFileDialogTest::importDropsEditsSinceTheLastExport()
     m_files->QueuePath(Path("ten.bin"));
     Outcome outcome = RunDialog(Filled(64, 0), [](CEditFileDialog& dialog) {
         TypeAt(dialog, 20, "ab");
-        Button(dialog, 1006)->click();
+        Button(dialog, CEditFileDialog::IDC_IMPORT)->click();
         // The editor starts over at byte 0 without a selection.
         QCOMPARE(dialog.m_hexEdit.State().m_nCurrent, 0);
         QVERIFY(!dialog.m_hexEdit.State().HasSelection());
-        Button(dialog, 1)->click();
+        Button(dialog, CExchangeDialog::IDOK)->click();
     });
     QCOMPARE(outcome.buffer[20], uint8_t{20});
 
@@ -192,9 +199,9 @@ void EditFileDialogTest::importDropsEditsSinceTheLastExport()
     m_files->QueuePath(Path("ten.bin"));
     outcome = RunDialog(Filled(64, 0), [](CEditFileDialog& dialog) {
         TypeAt(dialog, 20, "ab");
-        Button(dialog, 1005)->click();
-        Button(dialog, 1006)->click();
-        Button(dialog, 1)->click();
+        Button(dialog, CEditFileDialog::IDC_EXPORT)->click();
+        Button(dialog, CEditFileDialog::IDC_IMPORT)->click();
+        Button(dialog, CExchangeDialog::IDOK)->click();
     });
     QCOMPARE(outcome.buffer[20], uint8_t{0xAB});
     QCOMPARE(outcome.buffer[9], uint8_t{0xEE});
@@ -206,8 +213,8 @@ void EditFileDialogTest::exportWritesTheFileSizeAndCancelReturnsNothing()
     m_files->QueuePath(Path("export.bin"));
     const Outcome outcome = RunDialog(Filled(64, 0), [](CEditFileDialog& dialog) {
         TypeAt(dialog, 3, "c");
-        Button(dialog, 1005)->click();
-        Button(dialog, 2)->click();
+        Button(dialog, CEditFileDialog::IDC_EXPORT)->click();
+        Button(dialog, CExchangeDialog::IDCANCEL)->click();
     });
     Bytes expected = Filled(64, 0);
     expected[3] = 0xC3;
@@ -226,13 +233,13 @@ void EditFileDialogTest::cancelledPickersAndFileErrorsKeepTheData()
     const Outcome outcome = RunDialog(Filled(64, 0), [](CEditFileDialog& dialog) {
         TypeAt(dialog, 5, "f");
         for (int i = 0; i < 2; ++i) {
-            Button(dialog, 1005)->click();
-            Button(dialog, 1006)->click();
+            Button(dialog, CEditFileDialog::IDC_EXPORT)->click();
+            Button(dialog, CEditFileDialog::IDC_IMPORT)->click();
         }
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.m_hexEdit.State().m_pData[5], uint8_t{0xF5});
         QCOMPARE(dialog.m_pBuffer[5], uint8_t{5});
-        Button(dialog, 1)->click();
+        Button(dialog, CExchangeDialog::IDOK)->click();
     });
     QCOMPARE(outcome.buffer[5], uint8_t{0xF5});
     const auto& shown = m_prompter->ShownBoxes();
@@ -254,7 +261,7 @@ void EditFileDialogTest::editorKeepsEnterAndEscape()
         QTest::keyClick(&dialog.m_hexEdit, Qt::Key_Escape);
         QTest::keyClick(&dialog.m_hexEdit, Qt::Key_Return);
         QVERIFY(dialog.isVisible());
-        Button(dialog, 1)->click();
+        Button(dialog, CExchangeDialog::IDOK)->click();
     });
     QCOMPARE(outcome.result, int(QDialog::Accepted));
     QCOMPARE(outcome.buffer[0], uint8_t{0x1B});
@@ -268,8 +275,8 @@ void EditFileDialogTest::emptyFileOpensAndCloses()
         TypeAt(dialog, 0, "12");
         QTest::keyClick(&dialog.m_hexEdit, Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(dialog.m_hexEdit.State().m_nLength, 0);
-        Button(dialog, 1005)->click();
-        Button(dialog, 1)->click();
+        Button(dialog, CEditFileDialog::IDC_EXPORT)->click();
+        Button(dialog, CExchangeDialog::IDOK)->click();
     });
     QCOMPARE(outcome.result, int(QDialog::Accepted));
     QVERIFY(QFile::exists(Path("export.bin")));

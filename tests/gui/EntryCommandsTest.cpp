@@ -233,10 +233,10 @@ void EntryCommandsTest::newFolderWithDefaults()
 void EntryCommandsTest::newFolderStoresPaddedPasswords()
 {
     AnswerDialog<CNewFolderDialog>([](CNewFolderDialog& dialog) {
-        Edit(dialog, 1027)->setText(QStringLiteral("00a2"));
-        Edit(dialog, 1003)->setText(QStringLiteral("500"));
-        Edit(dialog, 1004)->setText(QStringLiteral("abcde"));
-        Edit(dialog, 1005)->clear();
+        Edit(dialog, CNewFolderDialog::IDC_FOLDER_ID)->setText(QStringLiteral("00a2"));
+        Edit(dialog, CNewFolderDialog::IDC_FOLDER_SIZE)->setText(QStringLiteral("500"));
+        Edit(dialog, CNewFolderDialog::IDC_DEVELOPER_PASSWORD)->setText(QStringLiteral("abcde"));
+        Edit(dialog, CNewFolderDialog::IDC_USER_PASSWORD)->clear();
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_NEW_FOLDER));
@@ -262,8 +262,8 @@ void EntryCommandsTest::refusedCreateFolderIsReported()
 
     // Too small for a folder header: the dialog lets it through, the core does not.
     AnswerDialog<CNewFolderDialog>([](CNewFolderDialog& dialog) {
-        Edit(dialog, 1027)->setText(QStringLiteral("0002"));
-        Edit(dialog, 1003)->setText(QStringLiteral("101"));
+        Edit(dialog, CNewFolderDialog::IDC_FOLDER_ID)->setText(QStringLiteral("0002"));
+        Edit(dialog, CNewFolderDialog::IDC_FOLDER_SIZE)->setText(QStringLiteral("101"));
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_NEW_FOLDER));
@@ -294,8 +294,9 @@ void EntryCommandsTest::newFileReadsIdAsHex()
     QFETCH(int, typeIndex);
     QFETCH(int, type);
     AnswerDialog<CNewFileDialog>([&](CNewFileDialog& dialog) {
-        Edit(dialog, 1027)->setText(idText);
-        dialog.findChild<QComboBox*>(QStringLiteral("1003"))->setCurrentIndex(typeIndex);
+        Edit(dialog, CNewFileDialog::IDC_FILE_ID)->setText(idText);
+        dialog.findChild<QComboBox*>(QString::number(CNewFileDialog::IDC_FILE_TYPE))
+            ->setCurrentIndex(typeIndex);
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_NEW_FILE));
@@ -343,10 +344,11 @@ void EntryCommandsTest::importCopiesDiskFile()
     // Leaving out the end of the disk file is asked about first; the user agrees.
     m_pPrompter->QueueAnswer(IPrompter::Answer::Yes);
     AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
-        Edit(dialog, 1030)->setText(path);
-        Edit(dialog, 1027)->setText(QStringLiteral("0005"));
-        Edit(dialog, 1028)->setText(size);
-        dialog.findChild<QComboBox*>(QStringLiteral("1003"))->setCurrentIndex(2);
+        Edit(dialog, CImportFileDialog::IDC_FILE_NAME)->setText(path);
+        Edit(dialog, CImportFileDialog::IDC_FILE_ID)->setText(QStringLiteral("0005"));
+        Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->setText(size);
+        dialog.findChild<QComboBox*>(QString::number(CImportFileDialog::IDC_FILE_TYPE))
+            ->setCurrentIndex(2);
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_IMPORT));
@@ -367,7 +369,7 @@ void EntryCommandsTest::importCopiesDiskFile()
 void EntryCommandsTest::importWithoutFileNameCreatesZeroFile()
 {
     AnswerDialog<CImportFileDialog>([](CImportFileDialog& dialog) {
-        Edit(dialog, 1028)->setText(QStringLiteral("16"));
+        Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->setText(QStringLiteral("16"));
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_IMPORT));
@@ -384,8 +386,8 @@ void EntryCommandsTest::importRefusedByCoreStillModifies()
     const std::vector<uint8_t> before = FileBytes(*g_pVfs->FindFile(0x0001));
     const QString path = WriteDiskFile(QStringLiteral("ten.bin"), 10);
     AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
-        Edit(dialog, 1030)->setText(path);
-        Edit(dialog, 1028)->setText(QStringLiteral("10"));
+        Edit(dialog, CImportFileDialog::IDC_FILE_NAME)->setText(path);
+        Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->setText(QStringLiteral("10"));
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_IMPORT));
@@ -400,8 +402,8 @@ void EntryCommandsTest::importOfUnreadableFileChangesNothing()
 {
     const QString path = m_pDir->filePath(QStringLiteral("missing.bin"));
     AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
-        Edit(dialog, 1030)->setText(path);
-        Edit(dialog, 1028)->setText(QStringLiteral("10"));
+        Edit(dialog, CImportFileDialog::IDC_FILE_NAME)->setText(path);
+        Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->setText(QStringLiteral("10"));
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_IMPORT));
@@ -418,7 +420,7 @@ void EntryCommandsTest::importOfLongerFileAsksBeforeCutting()
     m_pFileDialogs->QueuePath(path);
     m_pPrompter->QueueAnswer(IPrompter::Answer::Yes);
     AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
-        ClickButton(dialog, 1009);
+        ClickButton(dialog, CImportFileDialog::IDC_BROWSE);
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_IMPORT));
@@ -502,8 +504,8 @@ void EntryCommandsTest::importRefusesFifosAndReadsNoMoreThanTheCard()
     QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     const CFifoUnblocker unblocker(fifo.toStdString());
     AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
-        Edit(dialog, 1030)->setText(fifo);
-        Edit(dialog, 1028)->setText(QStringLiteral("10"));
+        Edit(dialog, CImportFileDialog::IDC_FILE_NAME)->setText(fifo);
+        Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->setText(QStringLiteral("10"));
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_IMPORT));
@@ -512,8 +514,8 @@ void EntryCommandsTest::importRefusesFifosAndReadsNoMoreThanTheCard()
     QVERIFY(!g_pVfs->GetFirstEntry());
 
     AnswerDialog<CImportFileDialog>([&](CImportFileDialog& dialog) {
-        Edit(dialog, 1030)->setText(QStringLiteral("/dev/zero"));
-        Edit(dialog, 1028)->setText(QStringLiteral("0"));
+        Edit(dialog, CImportFileDialog::IDC_FILE_NAME)->setText(QStringLiteral("/dev/zero"));
+        Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->setText(QStringLiteral("0"));
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_IMPORT));
@@ -560,9 +562,10 @@ void EntryCommandsTest::changePasswordStoresFixedLengthFields()
     QString developerShown;
     AnswerDialog<CModifyPasswordDialog>([&](CModifyPasswordDialog& dialog) {
         title = dialog.windowTitle();
-        developerShown = Edit(dialog, 1004)->text();
-        Edit(dialog, 1004)->setText(QStringLiteral("abcde"));
-        Edit(dialog, 1005)->setText(QStringLiteral("12"));
+        developerShown = Edit(dialog, CModifyPasswordDialog::IDC_DEVELOPER_PASSWORD)->text();
+        Edit(dialog, CModifyPasswordDialog::IDC_DEVELOPER_PASSWORD)
+            ->setText(QStringLiteral("abcde"));
+        Edit(dialog, CModifyPasswordDialog::IDC_USER_PASSWORD)->setText(QStringLiteral("12"));
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_CHANGE_PASSWORD));
@@ -578,7 +581,8 @@ void EntryCommandsTest::changePasswordStoresFixedLengthFields()
     tree->SelectItem(tree->GetRootItem()->child(0));
     AnswerDialog<CModifyPasswordDialog>([&](CModifyPasswordDialog& dialog) {
         title = dialog.windowTitle();
-        Edit(dialog, 1004)->setText(QStringLiteral("changed"));
+        Edit(dialog, CModifyPasswordDialog::IDC_DEVELOPER_PASSWORD)
+            ->setText(QStringLiteral("changed"));
         ClickButton(dialog, CExchangeDialog::IDCANCEL);
     });
     QVERIFY(Run(ID_CHANGE_PASSWORD));
@@ -606,7 +610,7 @@ void EntryCommandsTest::changePasswordKeepsUntouchedBytesAndLimitsTyping()
 
     QString toolTip;
     AnswerDialog<CModifyPasswordDialog>([&](CModifyPasswordDialog& dialog) {
-        QLineEdit* edit = Edit(dialog, 1005);
+        QLineEdit* edit = Edit(dialog, CModifyPasswordDialog::IDC_USER_PASSWORD);
         toolTip = edit->toolTip();
         edit->clear();
         // Typed one character at a time, as an input method hands them over.
@@ -628,8 +632,9 @@ void EntryCommandsTest::hardwareInformationStaysOutOfTheImage()
     QCOMPARE(g_pVfs->SaveImage(before.toStdString()), 0);
 
     AnswerDialog<CHardInforDialog>([](CHardInforDialog& dialog) {
-        Edit(dialog, 1007)->setText(QStringLiteral("00112233445566ff"));
-        Edit(dialog, 1004)->setText(QStringLiteral("12"));
+        Edit(dialog, CHardInforDialog::IDC_SERIAL_NUMBER)
+            ->setText(QStringLiteral("00112233445566ff"));
+        Edit(dialog, CHardInforDialog::IDC_CUSTOMER_NUMBER)->setText(QStringLiteral("12"));
         ClickButton(dialog, CExchangeDialog::IDOK);
     });
     QVERIFY(Run(ID_HARDWARE_INFO));

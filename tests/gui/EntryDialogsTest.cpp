@@ -1,6 +1,7 @@
 #include "DataExchange.h"
 #include "ExchangeDialog.h"
 #include "Fakes.h"
+#include "FileEntryDialog.h"
 #include "HardInforDialog.h"
 #include "ImportFileDialog.h"
 #include "ModifyPasswordDialog.h"
@@ -25,6 +26,20 @@
 
 namespace {
 
+// Each control is named after its template's control ID: the numbers stay those of the
+// templates whatever the constants are called.
+static_assert(CNewFolderDialog::IDC_FOLDER_ID == 1027 &&
+              CNewFolderDialog::IDC_FOLDER_SIZE == 1003 &&
+              CNewFolderDialog::IDC_DEVELOPER_PASSWORD == 1004 &&
+              CNewFolderDialog::IDC_USER_PASSWORD == 1005);
+static_assert(CFileEntryDialog::IDC_FILE_ID == 1027 && CFileEntryDialog::IDC_FILE_SIZE == 1028 &&
+              CFileEntryDialog::IDC_FILE_TYPE == 1003);
+static_assert(CImportFileDialog::IDC_FILE_NAME == 1030 && CImportFileDialog::IDC_BROWSE == 1009);
+static_assert(CModifyPasswordDialog::IDC_DEVELOPER_PASSWORD == 1004 &&
+              CModifyPasswordDialog::IDC_USER_PASSWORD == 1005);
+static_assert(CHardInforDialog::IDC_SERIAL_NUMBER == 1007 &&
+              CHardInforDialog::IDC_CUSTOMER_NUMBER == 1004);
+
 const QString FILE_SIZE_WARNING = QStringLiteral(
     "当前文件夹剩余空间%1字节，不能大于剩余空间－文件头大小（%2）,也不能小于或等于0");
 const QString FOLDER_SIZE_WARNING =
@@ -44,7 +59,7 @@ void SetText(QWidget& dialog, int id, const QString& text)
 
 void ClickOk(QWidget& dialog)
 {
-    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
+    auto* ok = dialog.findChild<QPushButton*>(QString::number(CExchangeDialog::IDOK));
     QVERIFY(ok);
     QTest::mouseClick(ok, Qt::LeftButton);
 }
@@ -65,9 +80,11 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, qsizetype lengt
 // A one-field dialog to drive the data exchange on an edit without a limit of its own.
 class CLongTextDialog : public CExchangeDialog {
 public:
+    static constexpr int IDC_TEXT = 1000;
+
     CLongTextDialog() : CExchangeDialog(nullptr, QString(), 100, 50)
     {
-        m_edit = AddEdit(1000, 5, 5, 80, 12);
+        m_edit = AddEdit(IDC_TEXT, 5, 5, 80, 12);
     }
     QLineEdit* m_edit;
     QString m_strText;
@@ -123,14 +140,17 @@ void EntryDialogsTest::idFieldKeepsHexDigitsWithCaretAtEnd()
 {
     QFETCH(int, kind);
     std::unique_ptr<QDialog> dialog;
-    if (kind == 0)
+    int idField = CFileEntryDialog::IDC_FILE_ID;
+    if (kind == 0) {
         dialog = std::make_unique<CNewFolderDialog>();
-    else if (kind == 1)
+        idField = CNewFolderDialog::IDC_FOLDER_ID;
+    } else if (kind == 1) {
         dialog = std::make_unique<CNewFileDialog>();
-    else
+    } else {
         dialog = std::make_unique<CImportFileDialog>();
+    }
     dialog->show();
-    QLineEdit* id = Edit(*dialog, 1027);
+    QLineEdit* id = Edit(*dialog, idField);
     QVERIFY(id);
     QCOMPARE(id->text(), QStringLiteral("0001"));
 
@@ -169,16 +189,17 @@ void EntryDialogsTest::layoutsKeepControlsInsideTheDialog()
                                 child->objectName()));
         }
         // Every control the caller or a test looks for by ID is there exactly once.
-        const auto ok = dialog->findChildren<QPushButton*>(QStringLiteral("1"));
-        const auto cancel = dialog->findChildren<QPushButton*>(QStringLiteral("2"));
+        const auto ok = dialog->findChildren<QPushButton*>(QString::number(CExchangeDialog::IDOK));
+        const auto cancel =
+            dialog->findChildren<QPushButton*>(QString::number(CExchangeDialog::IDCANCEL));
         QCOMPARE(ok.size(), 1);
         QCOMPARE(cancel.size(), 1);
     }
     CImportFileDialog import;
-    QVERIFY(import.findChild<QLineEdit*>(QStringLiteral("1030")));
-    QVERIFY(import.findChild<QPushButton*>(QStringLiteral("1009")));
-    QVERIFY(import.findChild<QComboBox*>(QStringLiteral("1003")));
-    QVERIFY(import.findChild<QLineEdit*>(QStringLiteral("1028")));
+    QVERIFY(import.findChild<QLineEdit*>(QString::number(CImportFileDialog::IDC_FILE_NAME)));
+    QVERIFY(import.findChild<QPushButton*>(QString::number(CImportFileDialog::IDC_BROWSE)));
+    QVERIFY(import.findChild<QComboBox*>(QString::number(CImportFileDialog::IDC_FILE_TYPE)));
+    QVERIFY(import.findChild<QLineEdit*>(QString::number(CImportFileDialog::IDC_FILE_SIZE)));
 }
 
 void EntryDialogsTest::newFileSizeAgainstFreeSpace_data()
@@ -198,7 +219,7 @@ void EntryDialogsTest::newFileSizeAgainstFreeSpace()
     CNewFileDialog dialog;
     dialog.m_nFreeSpace = 1000;
     dialog.show();
-    SetText(dialog, 1028, size);
+    SetText(dialog, CNewFileDialog::IDC_FILE_SIZE, size);
     ClickOk(dialog);
     if (accepted) {
         QVERIFY(!dialog.isVisible());
@@ -212,7 +233,7 @@ void EntryDialogsTest::newFileSizeAgainstFreeSpace()
     QCOMPARE(prompter.LastText(), FILE_SIZE_WARNING.arg(1000).arg(16));
     QCOMPARE(prompter.ShownBoxes().back().icon, IPrompter::Icon::Warning);
     QCOMPARE(prompter.ShownBoxes().back().caption, QStringLiteral("RQ540虚拟文件系统管理器"));
-    QCOMPARE(Edit(dialog, 1028)->text(), QStringLiteral("984"));
+    QCOMPARE(Edit(dialog, CNewFileDialog::IDC_FILE_SIZE)->text(), QStringLiteral("984"));
     QCOMPARE(dialog.m_nSize, 984u);
     // The corrected size is then accepted as it stands.
     ClickOk(dialog);
@@ -225,14 +246,14 @@ void EntryDialogsTest::newFileTypeList()
     dialog.m_nFreeSpace = 5000;
     dialog.m_nTypeIndex = 3;
     dialog.show();
-    QComboBox* combo = dialog.findChild<QComboBox*>(QStringLiteral("1003"));
+    QComboBox* combo = dialog.findChild<QComboBox*>(QString::number(CNewFileDialog::IDC_FILE_TYPE));
     QVERIFY(combo);
     QCOMPARE(combo->count(), 5);
     QCOMPARE(combo->itemText(1), QStringLiteral("内部可执行文件（不可写)"));
     QCOMPARE(combo->itemText(4), QStringLiteral("私钥文件"));
     QCOMPARE(combo->currentIndex(), 0);
     combo->setCurrentIndex(2);
-    SetText(dialog, 1027, QStringLiteral("1a"));
+    SetText(dialog, CNewFileDialog::IDC_FILE_ID, QStringLiteral("1a"));
     ClickOk(dialog);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.m_nTypeIndex, 2);
@@ -246,20 +267,20 @@ void EntryDialogsTest::sizeTextReadAsUnsigned()
     CNewFolderDialog folder;
     folder.m_nFreeSpace = 5000;
     folder.show();
-    SetText(folder, 1003, QStringLiteral("abc"));
+    SetText(folder, CNewFolderDialog::IDC_FOLDER_SIZE, QStringLiteral("abc"));
     ClickOk(folder);
     QVERIFY(folder.isVisible());
     QCOMPARE(prompter.LastText(), QStringLiteral("请输入一个正整数。"));
-    QCOMPARE(folder.focusWidget(), Edit(folder, 1003));
+    QCOMPARE(folder.focusWidget(), Edit(folder, CNewFolderDialog::IDC_FOLDER_SIZE));
     QCOMPARE(folder.m_nSize, 10240u);
 
     // A minus wraps around to a size no folder has room for.
-    SetText(folder, 1003, QStringLiteral("-1"));
+    SetText(folder, CNewFolderDialog::IDC_FOLDER_SIZE, QStringLiteral("-1"));
     ClickOk(folder);
     QCOMPARE(prompter.LastText(), FOLDER_SIZE_WARNING.arg(5000));
-    QCOMPARE(Edit(folder, 1003)->text(), QStringLiteral("5000"));
+    QCOMPARE(Edit(folder, CNewFolderDialog::IDC_FOLDER_SIZE)->text(), QStringLiteral("5000"));
 
-    SetText(folder, 1003, QStringLiteral("120abc"));
+    SetText(folder, CNewFolderDialog::IDC_FOLDER_SIZE, QStringLiteral("120abc"));
     ClickOk(folder);
     QCOMPARE(folder.result(), int(QDialog::Accepted));
     QCOMPARE(folder.m_nSize, 120u);
@@ -271,23 +292,23 @@ void EntryDialogsTest::idWithoutDigitIsRefused()
     CNewFileDialog file;
     file.m_nFreeSpace = 5000;
     file.show();
-    SetText(file, 1027, QString());
-    SetText(file, 1028, QStringLiteral("7"));
+    SetText(file, CNewFileDialog::IDC_FILE_ID, QString());
+    SetText(file, CNewFileDialog::IDC_FILE_SIZE, QStringLiteral("7"));
     ClickOk(file);
     QVERIFY(file.isVisible());
     QCOMPARE(prompter.ShownBoxes().size(), std::size_t{1});
     QCOMPARE(prompter.ShownBoxes().back().icon, IPrompter::Icon::Warning);
-    QCOMPARE(file.focusWidget(), Edit(file, 1027));
+    QCOMPARE(file.focusWidget(), Edit(file, CNewFileDialog::IDC_FILE_ID));
 
     CNewFolderDialog folder;
     folder.m_nFreeSpace = 20000;
     folder.show();
-    SetText(folder, 1027, QStringLiteral("xyz"));
-    QCOMPARE(Edit(folder, 1027)->text(), QString());
+    SetText(folder, CNewFolderDialog::IDC_FOLDER_ID, QStringLiteral("xyz"));
+    QCOMPARE(Edit(folder, CNewFolderDialog::IDC_FOLDER_ID)->text(), QString());
     ClickOk(folder);
     QVERIFY(folder.isVisible());
     QCOMPARE(prompter.ShownBoxes().size(), std::size_t{2});
-    QCOMPARE(folder.focusWidget(), Edit(folder, 1027));
+    QCOMPARE(folder.focusWidget(), Edit(folder, CNewFolderDialog::IDC_FOLDER_ID));
 }
 
 void EntryDialogsTest::newFolderDefaultsCloseAtOnce()
@@ -297,9 +318,10 @@ void EntryDialogsTest::newFolderDefaultsCloseAtOnce()
     dialog.m_nFreeSpace = 10240;
     dialog.show();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("创建目录"));
-    QCOMPARE(Edit(dialog, 1004)->text(), QStringLiteral("582936145829361458293614"));
-    QCOMPARE(Edit(dialog, 1004)->echoMode(), QLineEdit::Normal);
-    QCOMPARE(Edit(dialog, 1005)->maxLength(), 8);
+    QCOMPARE(Edit(dialog, CNewFolderDialog::IDC_DEVELOPER_PASSWORD)->text(),
+             QStringLiteral("582936145829361458293614"));
+    QCOMPARE(Edit(dialog, CNewFolderDialog::IDC_DEVELOPER_PASSWORD)->echoMode(), QLineEdit::Normal);
+    QCOMPARE(Edit(dialog, CNewFolderDialog::IDC_USER_PASSWORD)->maxLength(), 8);
     ClickOk(dialog);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(prompter.ShownBoxes().empty());
@@ -327,8 +349,8 @@ void EntryDialogsTest::newFolderSizeAgainstFreeSpace()
     CNewFolderDialog dialog;
     dialog.m_nFreeSpace = 5000;
     dialog.show();
-    SetText(dialog, 1027, QStringLiteral("ffff"));
-    SetText(dialog, 1003, size);
+    SetText(dialog, CNewFolderDialog::IDC_FOLDER_ID, QStringLiteral("ffff"));
+    SetText(dialog, CNewFolderDialog::IDC_FOLDER_SIZE, size);
     ClickOk(dialog);
     QCOMPARE(dialog.m_nFolderId, 0xFFFF);
     if (accepted) {
@@ -338,7 +360,7 @@ void EntryDialogsTest::newFolderSizeAgainstFreeSpace()
     }
     QVERIFY(dialog.isVisible());
     QCOMPARE(prompter.LastText(), FOLDER_SIZE_WARNING.arg(5000));
-    QCOMPARE(Edit(dialog, 1003)->text(), QStringLiteral("5000"));
+    QCOMPARE(Edit(dialog, CNewFolderDialog::IDC_FOLDER_SIZE)->text(), QStringLiteral("5000"));
 }
 
 void EntryDialogsTest::importBrowseSetsSize_data()
@@ -364,17 +386,19 @@ void EntryDialogsTest::importBrowseSetsSize()
     CImportFileDialog dialog;
     dialog.m_nFreeSpace = 5000;
     dialog.show();
-    SetText(dialog, 1027, QStringLiteral("0042"));
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("1009")), Qt::LeftButton);
+    SetText(dialog, CImportFileDialog::IDC_FILE_ID, QStringLiteral("0042"));
+    QTest::mouseClick(
+        dialog.findChild<QPushButton*>(QString::number(CImportFileDialog::IDC_BROWSE)),
+        Qt::LeftButton);
     QCOMPARE(fileDialogs.AskedDialogs().size(), std::size_t{1});
     QVERIFY(!fileDialogs.AskedDialogs().front().save);
     QCOMPARE(fileDialogs.AskedDialogs().front().filter,
              QStringLiteral("All Files (*);;Bin files (*.bin)"));
-    QCOMPARE(Edit(dialog, 1030)->text(), path);
-    QCOMPARE(Edit(dialog, 1030)->selectedText(), path);
-    QCOMPARE(Edit(dialog, 1028)->text(), afterBrowse);
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_NAME)->text(), path);
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_NAME)->selectedText(), path);
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->text(), afterBrowse);
     // What was typed before browsing survives it.
-    QCOMPARE(Edit(dialog, 1027)->text(), QStringLiteral("0042"));
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_ID)->text(), QStringLiteral("0042"));
     // A disk file cut at the size is agreed to; the question has a test of its own.
     prompter.QueueAnswer(IPrompter::Answer::Yes);
     ClickOk(dialog);
@@ -385,7 +409,7 @@ void EntryDialogsTest::importBrowseSetsSize()
     } else {
         QVERIFY(dialog.isVisible());
         QCOMPARE(prompter.LastText(), FILE_SIZE_WARNING.arg(5000).arg(16));
-        QCOMPARE(Edit(dialog, 1028)->text(), afterOk);
+        QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->text(), afterOk);
     }
 }
 
@@ -398,15 +422,15 @@ void EntryDialogsTest::importBrowseCancelledOrUnreadable()
     CImportFileDialog dialog;
     dialog.m_nFreeSpace = 5000;
     dialog.show();
-    SetText(dialog, 1028, QStringLiteral("77"));
-    auto* browse = dialog.findChild<QPushButton*>(QStringLiteral("1009"));
+    SetText(dialog, CImportFileDialog::IDC_FILE_SIZE, QStringLiteral("77"));
+    auto* browse = dialog.findChild<QPushButton*>(QString::number(CImportFileDialog::IDC_BROWSE));
     QTest::mouseClick(browse, Qt::LeftButton);
     QVERIFY(prompter.ShownBoxes().empty());
     QTest::mouseClick(browse, Qt::LeftButton);
     QCOMPARE(prompter.LastText(),
              QStringLiteral("无法打开文件 /nonexistent/dir/source.bin !\n原因：文件或文件夹不存在"));
-    QCOMPARE(Edit(dialog, 1030)->text(), QString());
-    QCOMPARE(Edit(dialog, 1028)->text(), QStringLiteral("77"));
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_NAME)->text(), QString());
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->text(), QStringLiteral("77"));
     QVERIFY(dialog.isVisible());
 }
 
@@ -420,28 +444,28 @@ void EntryDialogsTest::importSizeZeroTakesDiskLength()
     dialog.m_nFreeSpace = 5000;
     dialog.show();
     // Without a file name there is no length to take: size 0 is refused.
-    QCOMPARE(Edit(dialog, 1028)->text(), QStringLiteral("0"));
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->text(), QStringLiteral("0"));
     ClickOk(dialog);
     QVERIFY(dialog.isVisible());
     QCOMPARE(prompter.LastText(), FILE_SIZE_WARNING.arg(5000).arg(16));
 
-    SetText(dialog, 1028, QStringLiteral("0"));
-    SetText(dialog, 1030, dir.filePath(QStringLiteral("missing.bin")));
+    SetText(dialog, CImportFileDialog::IDC_FILE_SIZE, QStringLiteral("0"));
+    SetText(dialog, CImportFileDialog::IDC_FILE_NAME, dir.filePath(QStringLiteral("missing.bin")));
     ClickOk(dialog);
     QVERIFY(dialog.isVisible());
     QCOMPARE(prompter.LastText(),
              QStringLiteral("无法打开文件 %1 !\n原因：文件或文件夹不存在")
                  .arg(dir.filePath(QStringLiteral("missing.bin"))));
-    QCOMPARE(dialog.focusWidget(), Edit(dialog, 1030));
+    QCOMPARE(dialog.focusWidget(), Edit(dialog, CImportFileDialog::IDC_FILE_NAME));
 
-    SetText(dialog, 1030, large);
+    SetText(dialog, CImportFileDialog::IDC_FILE_NAME, large);
     ClickOk(dialog);
     QVERIFY(dialog.isVisible());
     QCOMPARE(prompter.LastText(), FILE_SIZE_WARNING.arg(5000).arg(16));
-    QCOMPARE(Edit(dialog, 1028)->text(), QStringLiteral("4984"));
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->text(), QStringLiteral("4984"));
 
-    SetText(dialog, 1030, small);
-    SetText(dialog, 1028, QStringLiteral("0"));
+    SetText(dialog, CImportFileDialog::IDC_FILE_NAME, small);
+    SetText(dialog, CImportFileDialog::IDC_FILE_SIZE, QStringLiteral("0"));
     ClickOk(dialog);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.m_nSize, 10u);
@@ -455,18 +479,23 @@ void EntryDialogsTest::passwordDialogTitleAndFields()
     root.m_bRoot = true;
     root.show();
     QCOMPARE(root.windowTitle(), QStringLiteral("修改根目录的密码"));
-    QCOMPARE(Edit(root, 1004)->text(), QStringLiteral("582936145829361458293614"));
-    QCOMPARE(Edit(root, 1004)->echoMode(), QLineEdit::Password);
-    QCOMPARE(Edit(root, 1005)->text(), QStringLiteral("73920184"));
-    QCOMPARE(Edit(root, 1005)->echoMode(), QLineEdit::Password);
+    QCOMPARE(Edit(root, CModifyPasswordDialog::IDC_DEVELOPER_PASSWORD)->text(),
+             QStringLiteral("582936145829361458293614"));
+    QCOMPARE(Edit(root, CModifyPasswordDialog::IDC_DEVELOPER_PASSWORD)->echoMode(),
+             QLineEdit::Password);
+    QCOMPARE(Edit(root, CModifyPasswordDialog::IDC_USER_PASSWORD)->text(),
+             QStringLiteral("73920184"));
+    QCOMPARE(Edit(root, CModifyPasswordDialog::IDC_USER_PASSWORD)->echoMode(), QLineEdit::Password);
 
     CModifyPasswordDialog folder;
     folder.show();
     QVERIFY(QTest::qWaitForWindowActive(&folder));
-    QCOMPARE(QApplication::focusWidget(), Edit(folder, 1004));
+    QCOMPARE(QApplication::focusWidget(),
+             Edit(folder, CModifyPasswordDialog::IDC_DEVELOPER_PASSWORD));
     QCOMPARE(folder.windowTitle(), QStringLiteral("修改当前目录的密码"));
-    QTest::keyClicks(Edit(folder, 1004), QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
-    QCOMPARE(Edit(folder, 1004)->text().size(), 24);
+    QTest::keyClicks(Edit(folder, CModifyPasswordDialog::IDC_DEVELOPER_PASSWORD),
+                     QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+    QCOMPARE(Edit(folder, CModifyPasswordDialog::IDC_DEVELOPER_PASSWORD)->text().size(), 24);
     // Empty texts are passwords like any other.
     ClickOk(folder);
     QCOMPARE(folder.result(), int(QDialog::Accepted));
@@ -481,10 +510,12 @@ void EntryDialogsTest::hardwareInformationRoundTrips()
         CHardInforDialog dialog(vfs);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("修改虚拟卡的硬件信息"));
-        QCOMPARE(Edit(dialog, 1007)->text(), QStringLiteral("0000000000000000"));
-        QCOMPARE(Edit(dialog, 1004)->text(), QStringLiteral("00000000"));
-        SetText(dialog, 1007, QStringLiteral("00112233445566ff"));
-        SetText(dialog, 1004, QStringLiteral("12"));
+        QCOMPARE(Edit(dialog, CHardInforDialog::IDC_SERIAL_NUMBER)->text(),
+                 QStringLiteral("0000000000000000"));
+        QCOMPARE(Edit(dialog, CHardInforDialog::IDC_CUSTOMER_NUMBER)->text(),
+                 QStringLiteral("00000000"));
+        SetText(dialog, CHardInforDialog::IDC_SERIAL_NUMBER, QStringLiteral("00112233445566ff"));
+        SetText(dialog, CHardInforDialog::IDC_CUSTOMER_NUMBER, QStringLiteral("12"));
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
@@ -495,10 +526,12 @@ void EntryDialogsTest::hardwareInformationRoundTrips()
 
     CHardInforDialog again(vfs);
     again.show();
-    QCOMPARE(Edit(again, 1007)->text(), QStringLiteral("00112233445566FF"));
-    QCOMPARE(Edit(again, 1004)->text(), QStringLiteral("12000000"));
-    QCOMPARE(Edit(again, 1007)->maxLength(), 16);
-    QCOMPARE(Edit(again, 1004)->maxLength(), 8);
+    QCOMPARE(Edit(again, CHardInforDialog::IDC_SERIAL_NUMBER)->text(),
+             QStringLiteral("00112233445566FF"));
+    QCOMPARE(Edit(again, CHardInforDialog::IDC_CUSTOMER_NUMBER)->text(),
+             QStringLiteral("12000000"));
+    QCOMPARE(Edit(again, CHardInforDialog::IDC_SERIAL_NUMBER)->maxLength(), 16);
+    QCOMPARE(Edit(again, CHardInforDialog::IDC_CUSTOMER_NUMBER)->maxLength(), 8);
 }
 
 void EntryDialogsTest::hardwareInformationCancelChangesNothing()
@@ -507,10 +540,12 @@ void EntryDialogsTest::hardwareInformationCancelChangesNothing()
     vfs.SetCustomerNumber(65535);
     CHardInforDialog dialog(vfs);
     dialog.show();
-    QCOMPARE(Edit(dialog, 1004)->text(), QStringLiteral("0000FFFF"));
-    SetText(dialog, 1007, QStringLiteral("ABC"));
-    SetText(dialog, 1004, QStringLiteral("1"));
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("2")), Qt::LeftButton);
+    QCOMPARE(Edit(dialog, CHardInforDialog::IDC_CUSTOMER_NUMBER)->text(),
+             QStringLiteral("0000FFFF"));
+    SetText(dialog, CHardInforDialog::IDC_SERIAL_NUMBER, QStringLiteral("ABC"));
+    SetText(dialog, CHardInforDialog::IDC_CUSTOMER_NUMBER, QStringLiteral("1"));
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QString::number(CExchangeDialog::IDCANCEL)),
+                      Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(vfs.GetCustomerNumber(), 65535u);
     std::array<uint8_t, 8> serial{1, 1, 1, 1, 1, 1, 1, 1};
@@ -542,19 +577,19 @@ void EntryDialogsTest::enterAndFocusFollowDesktopRules()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     // The field that gets the focus, on opening or by Tab, has its text selected.
-    QCOMPARE(Edit(dialog, 1027)->selectedText(), QStringLiteral("0001"));
-    QTest::keyClick(Edit(dialog, 1027), Qt::Key_Tab);
-    QCOMPARE(Edit(dialog, 1028)->selectedText(), QStringLiteral("1024"));
+    QCOMPARE(Edit(dialog, CNewFileDialog::IDC_FILE_ID)->selectedText(), QStringLiteral("0001"));
+    QTest::keyClick(Edit(dialog, CNewFileDialog::IDC_FILE_ID), Qt::Key_Tab);
+    QCOMPARE(Edit(dialog, CNewFileDialog::IDC_FILE_SIZE)->selectedText(), QStringLiteral("1024"));
 
     // Enter presses the focused button, and OK from a field.
-    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("2"));
+    auto* cancel = dialog.findChild<QPushButton*>(QString::number(CExchangeDialog::IDCANCEL));
     cancel->setFocus(Qt::TabFocusReason);
     QTest::keyClick(cancel, Qt::Key_Return);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    Edit(dialog, 1028)->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(Edit(dialog, 1028), Qt::Key_Return);
+    Edit(dialog, CNewFileDialog::IDC_FILE_SIZE)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(Edit(dialog, CNewFileDialog::IDC_FILE_SIZE), Qt::Key_Return);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
@@ -568,8 +603,10 @@ void EntryDialogsTest::importAsksBeforeLeavingOutTheEnd()
     CImportFileDialog dialog;
     dialog.m_nFreeSpace = 5000;
     dialog.show();
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("1009")), Qt::LeftButton);
-    SetText(dialog, 1027, QStringLiteral("0042"));
+    QTest::mouseClick(
+        dialog.findChild<QPushButton*>(QString::number(CImportFileDialog::IDC_BROWSE)),
+        Qt::LeftButton);
+    SetText(dialog, CImportFileDialog::IDC_FILE_ID, QStringLiteral("0042"));
     // 否 returns to the dialog as it was.
     ClickOk(dialog);
     QCOMPARE(prompter.ShownBoxes().size(), std::size_t{1});
@@ -578,9 +615,9 @@ void EntryDialogsTest::importAsksBeforeLeavingOutTheEnd()
             asked.buttons == IPrompter::Buttons::YesNo);
     QCOMPARE(asked.text, QStringLiteral("磁盘文件有 6000 字节，只能导入前 4984 字节，是否继续？"));
     QVERIFY(dialog.isVisible());
-    QCOMPARE(Edit(dialog, 1030)->text(), path);
-    QCOMPARE(Edit(dialog, 1027)->text(), QStringLiteral("0042"));
-    QCOMPARE(Edit(dialog, 1028)->text(), QStringLiteral("4984"));
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_NAME)->text(), path);
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_ID)->text(), QStringLiteral("0042"));
+    QCOMPARE(Edit(dialog, CImportFileDialog::IDC_FILE_SIZE)->text(), QStringLiteral("4984"));
 
     prompter.QueueAnswer(IPrompter::Answer::Yes);
     ClickOk(dialog);

@@ -27,7 +27,6 @@ enum CommandId : int {
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
     ID_RECENT_FILE1 = 57616,   // also the greyed placeholder of an empty recent-file list
-    ID_EDIT_CLEAR = 57632,
     ID_EDIT_COPY = 57634,
     ID_EDIT_CUT = 57635,
     ID_EDIT_PASTE = 57637,

@@ -56,7 +56,6 @@ public:
 
     std::int32_t GetColorDepth() const { return m_nColorDepth; }
     std::int32_t GetImageWidth() const { return m_cxImage; }
-    std::int32_t GetImageHeight() const { return m_cyImage; }
 
 private:
     void Append(std::vector<CListImage>& list, const CDibBits& look) const;
