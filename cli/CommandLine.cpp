@@ -2,7 +2,6 @@
 
 #include "ByteFiles.h"
 #include "CliError.h"
-#include "CommandOptions.h"
 #include "OptionValues.h"
 #include "ProgramVersion.h"
 #include "ScriptLine.h"
@@ -118,9 +117,12 @@ void DeclareWriting(CLI::App& command, const CommandUnit& unit,
     } else if (unit.image == ImageUse::CREATES) {
         command.add_flag("--force", force, "replace " + image + " if it exists");
     }
-    AddOptionalText(command, "--lock-timeout", "SECONDS", lockTimeout,
-                    "how long to wait while another rqfs changes " + image + " (default: " +
-                        std::to_string(kDefaultLockSeconds) + ")");
+    command
+        .add_option_function<std::string>(
+            "--lock-timeout", [&lockTimeout](const std::string& value) { lockTimeout = value; },
+            "how long to wait while another rqfs changes " + image + " (default: " +
+                std::to_string(kDefaultLockSeconds) + ")")
+        ->type_name("SECONDS");
 }
 
 }  // namespace
@@ -142,11 +144,16 @@ CCommandLine::Declared CCommandLine::Declare(CLI::App& app, ImageArguments* imag
             continue;
         CLI::App* sub = app.add_subcommand(unit.name, unit.summary);
         const bool named = image && unit.image != ImageUse::NONE;
+        const auto declareImage = [&] {
+            sub->add_option(unit.imageName, image->image, unit.imageHelp)
+                ->type_name("")
+                ->required();
+        };
         if (named && !unit.imageLast)
-            AddRequired(*sub, image->image, unit.imageName, unit.imageHelp);
-        std::unique_ptr<CDeclaredCommand> command = unit.body(*sub);
+            declareImage();
+        std::unique_ptr<CDeclaredCommand> command = unit.body.Declare(*sub);
         if (named && unit.imageLast)
-            AddRequired(*sub, image->image, unit.imageName, unit.imageHelp);
+            declareImage();
         if (image && WritesImage(unit.image))
             DeclareWriting(*sub, unit, image->lockTimeout, image->force, image->fresh);
         declared.push_back({sub, &unit, std::move(command)});

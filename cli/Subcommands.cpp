@@ -2,7 +2,6 @@
 
 #include "ByteFiles.h"
 #include "CliError.h"
-#include "CommandOptions.h"
 #include "LayoutBuild.h"
 #include "LayoutDiff.h"
 #include "LayoutDump.h"
@@ -20,6 +19,48 @@
 namespace RQ540::Cli {
 
 namespace {
+
+// Help texts quote the limits of the card model new images are made for.
+std::string Limit(uint32_t value) { return std::to_string(value); }
+
+// Positionals have no type name; texts stay as given, so that the command itself reports
+// a bad number or type.
+CLI::Option* AddPositional(CLI::App& command, std::string& target, const char* name,
+                           const char* help)
+{
+    return command.add_option(name, target, help)->type_name("");
+}
+
+void AddRequired(CLI::App& command, std::string& target, const char* name, const char* help)
+{
+    AddPositional(command, target, name, help)->required();
+}
+
+void AddJson(CLI::App& command, bool& json)
+{
+    command.add_flag("--json", json, "print one JSON object instead of text");
+}
+
+CLI::Option* AddOptionalText(CLI::App& command, const char* name, const char* valueName,
+                             std::optional<std::string>& target, const std::string& help)
+{
+    return command
+        .add_option_function<std::string>(
+            name, [&target](const std::string& value) { target = value; }, help)
+        ->type_name(valueName);
+}
+
+// --user-password and --developer-password; keeps says what an omitted one means.
+void AddPasswords(CLI::App& command, CCardSession::Passwords& passwords, const char* keeps)
+{
+    const std::string stored = " (its bytes in a zero-filled field, cut at ";
+    AddOptionalText(command, "--user-password", "TEXT", passwords.user,
+                    "user password" + stored + Limit(GetUserPasswordLength(NEW_CARD_MODEL)) +
+                        " bytes); " + keeps);
+    AddOptionalText(command, "--developer-password", "TEXT", passwords.developer,
+                    "developer password" + stored +
+                        Limit(GetDeveloperPasswordLength(NEW_CARD_MODEL)) + " bytes); " + keeps);
+}
 
 std::string Operation(const char* command, const CCardPath& path)
 {
@@ -150,10 +191,12 @@ ExitStatus Check(CCommandRun& run, const CheckOptions& options)
 
 std::span<const CommandUnit> GetSubcommands()
 {
+    static const std::string newSummary =
+        "write a fresh card image (card model " + Limit(NEW_CARD_MODEL) + ")";
     static const CommandUnit units[] = {
         {
             .name = "new",
-            .summary = "write a fresh card image (card model " + Limit(NEW_CARD_MODEL) + ")",
+            .summary = newSummary.c_str(),
             .image = ImageUse::CREATES,
             // The fresh card as the runner makes and saves it is the whole result.
             .body = Body<NoOptions>({}),

@@ -9,7 +9,6 @@
 #include "CliError.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -106,23 +105,59 @@ private:
     Options m_options;
 };
 
-// Declares the command's options and positionals on command; the result holds the options.
-using CommandBody = std::function<std::unique_ptr<CDeclaredCommand>(CLI::App& command)>;
+// A command's parts with their types taken off, so that the table of units makes no
+// allocation and needs no destruction: every run builds the table, and declares one
+// command. Declare puts the types back.
+class CCommandBody {
+public:
+    template <typename Options>
+    explicit CCommandBody(const CommandParts<Options>& parts)
+        : m_declare(reinterpret_cast<Erased>(parts.declare)),
+          m_read(reinterpret_cast<Erased>(parts.read)),
+          m_work(reinterpret_cast<Erased>(parts.work)),
+          m_make(&Make<Options>)
+    {
+    }
 
-template <typename Options>
-CommandBody Body(const CommandParts<Options>& parts)
-{
-    return [parts](CLI::App& command) -> std::unique_ptr<CDeclaredCommand> {
+    // Declares the command's options and positionals on command; the result holds them.
+    std::unique_ptr<CDeclaredCommand> Declare(CLI::App& command) const
+    {
+        return m_make(*this, command);
+    }
+
+private:
+    using Erased = void (*)();
+
+    template <typename Options>
+    static std::unique_ptr<CDeclaredCommand> Make(const CCommandBody& body, CLI::App& command)
+    {
+        using Parts = CommandParts<Options>;
+        const Parts parts{
+            .declare = reinterpret_cast<decltype(Parts::declare)>(body.m_declare),
+            .read = reinterpret_cast<decltype(Parts::read)>(body.m_read),
+            .work = reinterpret_cast<decltype(Parts::work)>(body.m_work),
+        };
         auto declared = std::make_unique<CDeclared<Options>>(parts);
         if (parts.declare)
             parts.declare(command, declared->GetOptions());
         return declared;
-    };
+    }
+
+    Erased m_declare;
+    Erased m_read;
+    Erased m_work;
+    std::unique_ptr<CDeclaredCommand> (*m_make)(const CCommandBody& body, CLI::App& command);
+};
+
+template <typename Options>
+CCommandBody Body(const CommandParts<Options>& parts)
+{
+    return CCommandBody(parts);
 }
 
 struct CommandUnit {
     const char* name;
-    std::string summary;
+    const char* summary;
     ImageUse image = ImageUse::NONE;
     // The image's positional, first unless it follows the command's own (build DIR OUT).
     const char* imageName = "IMAGE";
@@ -132,7 +167,7 @@ struct CommandUnit {
     bool batchLine = false;
     // The exit status every failure ends with, when not the failure's own (diff: 2).
     std::optional<int> failureStatus = std::nullopt;
-    CommandBody body;
+    CCommandBody body;
 };
 
 }  // namespace RQ540::Cli
