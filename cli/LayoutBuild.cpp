@@ -3,7 +3,6 @@
 #include "CliError.h"
 
 #include "rq540/CardModel.h"
-#include "rq540/DiskFile.h"
 
 #include <utility>
 
@@ -109,16 +108,6 @@ void CLayoutBuilder::BuildChildren(const LayoutEntry& folder, const CCardPath& p
         throw CCliError::Failure(Where(folder.location + "/free") +
                                  ": the free space comes out as " + std::to_string(free) +
                                  ", not " + std::to_string(*folder.free));
-}
-
-void BuildLayoutImage(const std::filesystem::path& dir, const std::filesystem::path& output,
-                      bool allowRedacted)
-{
-    const std::string where = "build " + DiskFile::GenericUtf8FromPath(dir / kManifestName);
-    const CardLayout layout = ReadLayout(dir, where);
-    CCardSession session(output, layout.model);
-    CLayoutBuilder(session, where, allowRedacted).Build(layout.root);
-    session.Save();
 }
 
 }  // namespace RQ540::Cli

@@ -189,8 +189,8 @@ CardLayout LoadComparedCard(const std::filesystem::path& path)
     return built;
 }
 
-int PrintDiff(const std::filesystem::path& a, const std::filesystem::path& b, bool json,
-              std::ostream& out)
+ExitStatus PrintDiff(const std::filesystem::path& a, const std::filesystem::path& b,
+                     bool json, std::ostream& out)
 {
     const std::vector<LayoutChange> changes =
         DiffLayouts(LoadComparedCard(a), LoadComparedCard(b));

@@ -129,4 +129,30 @@ void WriteJson(std::ostream& out, const nlohmann::ordered_json& value)
     out << value.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
 }
 
+nlohmann::ordered_json DiagnosticToJson(const VfsArchive::ImageDiagnostic& diagnostic)
+{
+    nlohmann::ordered_json json{{"rule", diagnostic.rule},
+                                {"message", diagnostic.message},
+                                {"offset", diagnostic.offset},
+                                {"path", diagnostic.path}};
+    // Rules that compare no numbers leave both at zero.
+    if (diagnostic.expected != 0 || diagnostic.actual != 0) {
+        json["expected"] = diagnostic.expected;
+        json["actual"] = diagnostic.actual;
+    }
+    return json;
+}
+
+void WriteDiagnostic(std::ostream& out, const VfsArchive::ImageDiagnostic& diagnostic)
+{
+    out << "  rule:     " << diagnostic.rule << '\n'
+        << "  problem:  " << diagnostic.message << '\n'
+        << "  offset:   " << diagnostic.offset << '\n'
+        << "  record:   " << diagnostic.path << '\n';
+    if (diagnostic.expected != 0 || diagnostic.actual != 0) {
+        out << "  expected: " << diagnostic.expected << '\n'
+            << "  actual:   " << diagnostic.actual << '\n';
+    }
+}
+
 }  // namespace RQ540::Cli

@@ -36,6 +36,15 @@ CCardPath ParseCardPath(std::string_view text)
     return *path;
 }
 
+CCardPath ParseEntryPath(std::string_view text)
+{
+    CCardPath path = ParseCardPath(text);
+    if (path.IsRoot())
+        throw CCliError::Usage("'" + std::string(text) +
+                               "' is the root folder; name an entry below it");
+    return path;
+}
+
 std::optional<uint32_t> ParseUint32(std::string_view text)
 {
     if (text.empty())
@@ -51,6 +60,15 @@ std::optional<uint32_t> ParseUint32(std::string_view text)
     return static_cast<uint32_t>(value);
 }
 
+uint32_t RequireUint32(std::string_view text, const char* option)
+{
+    const std::optional<uint32_t> value = ParseUint32(text);
+    if (!value)
+        throw CCliError::Usage(std::string(option) + ": '" + std::string(text) +
+                               "' is not a whole number from 0 to 4294967295");
+    return *value;
+}
+
 std::optional<uint8_t> ParseFileType(std::string_view text)
 {
     for (const NamedType& named : kTypeNames) {
@@ -61,6 +79,16 @@ std::optional<uint8_t> ParseFileType(std::string_view text)
     if (!number || *number > std::numeric_limits<uint8_t>::max())
         return std::nullopt;
     return static_cast<uint8_t>(*number);
+}
+
+uint8_t RequireFileType(std::string_view text)
+{
+    const std::optional<uint8_t> type = ParseFileType(text);
+    if (!type)
+        throw CCliError::Usage("--type: '" + std::string(text) +
+                               "' is neither a type name (exec, data, public-key, private-key, "
+                               "internal-exec) nor a number from 0 to 255");
+    return *type;
 }
 
 std::string GetFileTypeName(uint8_t type)

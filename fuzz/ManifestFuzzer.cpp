@@ -10,10 +10,12 @@
 #include "FuzzSupport.h"
 #include "SeedShapes.h"
 
+#include "CardSession.h"
 #include "CliError.h"
 #include "LayoutBuild.h"
 #include "LayoutDump.h"
 
+#include "rq540/DiskFile.h"
 #include "rq540/RQ540Vfs.h"
 #include "rq540/VfsArchive.h"
 
@@ -62,6 +64,17 @@ const std::vector<fs::path>& ShapeFolders()
     return folders;
 }
 
+// What rqfs build does between taking the lock and saving: folder's manifest built on a
+// fresh card of its model, written to image.
+void BuildImage(const fs::path& folder, const fs::path& image)
+{
+    const std::string where = "build " + DiskFile::GenericUtf8FromPath(folder / Cli::kManifestName);
+    const Cli::CardLayout layout = Cli::ReadLayout(folder, where);
+    Cli::CCardSession card(image, layout.model);
+    Cli::CLayoutBuilder(card, where, false).Build(layout.root);
+    card.Save();
+}
+
 // Only the dump folders stand in the scratch folder between runs.
 bool OnlyFolders()
 {
@@ -75,7 +88,7 @@ void Build(const fs::path& folder, const uint8_t* data, size_t size)
     const fs::path manifest = folder / "card.json";
     fuzz_rq::WriteFile(manifest, data, size);
     try {
-        Cli::BuildLayoutImage(folder, image, false);
+        BuildImage(folder, image);
     } catch (const Cli::CCliError& error) {
         fuzz_rq::Require(error.GetMessage().starts_with("build " + manifest.string()));
         fuzz_rq::Require(OnlyFolders());
@@ -89,7 +102,7 @@ void Build(const fs::path& folder, const uint8_t* data, size_t size)
     const fs::path redump = Scratch() / "redump";
     const fs::path rebuilt = Scratch() / "rebuilt.rqfs";
     Cli::DumpLayout(vfs, redump, {.force = true}, "dump");
-    Cli::BuildLayoutImage(redump, rebuilt, false);
+    BuildImage(redump, rebuilt);
     fuzz_rq::Require(ReadAll(rebuilt) == bytes);
     fs::remove(image);
     fs::remove(rebuilt);

@@ -146,8 +146,12 @@ TEST_F(LayoutDiff, TheSameCardsExitZeroAndTroubleExitsTwo)
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err,
               "rqfs: diff dump/card.json: /children/0/size: 文件夹空间不足 (result 12)\n");
-    // Its reports are written like every other: one line, control characters escaped. Only
-    // POSIX names may hold them.
+    // Its reports are written like every other: one line, control characters escaped,
+    // whether they come from the manifest or, on POSIX, from a name.
+    WriteText("dump/card.json", "{\"model\": 0, \"a\\tb\\u0001\": 1}");
+    const RqfsResult unknown = Run({"diff", m_image, "dump"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "rqfs: diff dump/card.json: /a\\tb\\x01: unknown key\n");
 #ifndef _WIN32
     std::filesystem::rename(PathOf("dump"), PathOf("dump\x01"));
     WriteText("dump\x01/card.json", R"({"model": 0, "free": 1e400})");

@@ -4,6 +4,7 @@
 // contents the first differing offset and the number of differing bytes.
 #pragma once
 
+#include "CliError.h"
 #include "LayoutManifest.h"
 
 #include <nlohmann/json.hpp>
@@ -31,7 +32,7 @@ CardLayout LoadComparedCard(const std::filesystem::path& path);
 
 // Prints the changes from a to b as text lines (none when the two are the same) or as one
 // JSON object; answers 0 when the two are the same and 1 when they differ.
-int PrintDiff(const std::filesystem::path& a, const std::filesystem::path& b, bool json,
-              std::ostream& out);
+ExitStatus PrintDiff(const std::filesystem::path& a, const std::filesystem::path& b,
+                     bool json, std::ostream& out);
 
 }  // namespace RQ540::Cli

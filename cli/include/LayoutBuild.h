@@ -37,9 +37,4 @@ private:
     bool m_allowRedacted;
 };
 
-// Reads dir's manifest, builds it and writes the image to output in one atomic step; a
-// refused manifest writes nothing.
-void BuildLayoutImage(const std::filesystem::path& dir, const std::filesystem::path& output,
-                      bool allowRedacted);
-
 }  // namespace RQ540::Cli

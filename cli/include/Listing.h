@@ -1,4 +1,4 @@
-// How rqfs shows folders, trees and usage totals: aligned text lines for people and JSON
+// How rqfs shows folders, trees, usage totals and an image's diagnostic: aligned text lines for people and JSON
 // for scripts. IDs are four upper-case hexadecimal digits; a folder's size is the size it
 // was created with (its usage total), shown with its free space.
 #pragma once
@@ -24,6 +24,11 @@ nlohmann::ordered_json TreeToJson(const CVirtualFileSystem& vfs);
 
 void WriteUsage(std::ostream& out, const FolderUsage& usage);
 nlohmann::ordered_json UsageToJson(const FolderUsage& usage);
+
+// Where a malformed image goes wrong, as check shows it: indented lines for people, an
+// object for scripts. Rules that compare no numbers leave out expected and actual.
+void WriteDiagnostic(std::ostream& out, const VfsArchive::ImageDiagnostic& diagnostic);
+nlohmann::ordered_json DiagnosticToJson(const VfsArchive::ImageDiagnostic& diagnostic);
 
 // Pretty-printed, UTF-8, one trailing newline.
 void WriteJson(std::ostream& out, const nlohmann::ordered_json& value);

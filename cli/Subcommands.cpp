@@ -1,0 +1,584 @@
+#include "Subcommands.h"
+
+#include "ByteFiles.h"
+#include "CliError.h"
+#include "LayoutBuild.h"
+#include "LayoutDiff.h"
+#include "LayoutDump.h"
+#include "Listing.h"
+#include "OptionValues.h"
+
+#include "rq540/CardModel.h"
+#include "rq540/DiskFile.h"
+#include "rq540/RQ540Vfs.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+
+namespace RQ540::Cli {
+
+namespace {
+
+// Help texts quote the limits of the card model new images are made for.
+std::string Limit(uint32_t value) { return std::to_string(value); }
+
+// Positionals have no type name; texts stay as given, so that the command itself reports
+// a bad number or type.
+CLI::Option* AddPositional(CLI::App& command, std::string& target, const char* name,
+                           const char* help)
+{
+    return command.add_option(name, target, help)->type_name("");
+}
+
+void AddRequired(CLI::App& command, std::string& target, const char* name, const char* help)
+{
+    AddPositional(command, target, name, help)->required();
+}
+
+void AddJson(CLI::App& command, bool& json)
+{
+    command.add_flag("--json", json, "print one JSON object instead of text");
+}
+
+CLI::Option* AddOptionalText(CLI::App& command, const char* name, const char* valueName,
+                             std::optional<std::string>& target, const std::string& help)
+{
+    return command
+        .add_option_function<std::string>(
+            name, [&target](const std::string& value) { target = value; }, help)
+        ->type_name(valueName);
+}
+
+// --user-password and --developer-password; keeps says what an omitted one means.
+void AddPasswords(CLI::App& command, CCardSession::Passwords& passwords, const char* keeps)
+{
+    const std::string stored = " (its bytes in a zero-filled field, cut at ";
+    AddOptionalText(command, "--user-password", "TEXT", passwords.user,
+                    "user password" + stored + Limit(GetUserPasswordLength(NEW_CARD_MODEL)) +
+                        " bytes); " + keeps);
+    AddOptionalText(command, "--developer-password", "TEXT", passwords.developer,
+                    "developer password" + stored +
+                        Limit(GetDeveloperPasswordLength(NEW_CARD_MODEL)) + " bytes); " + keeps);
+}
+
+std::string Operation(const char* command, const CCardPath& path)
+{
+    return std::string(command) + " " + path.ToString();
+}
+
+void WriteBytes(std::ostream& out, const std::vector<uint8_t>& bytes)
+{
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+struct NoOptions {};
+
+struct FolderOptions {
+    std::string folder = "/";
+    bool json = false;
+};
+
+struct JsonOptions {
+    bool json = false;
+};
+
+struct MakeFolderOptions {
+    std::string path;
+    std::optional<std::string> size;
+    CCardSession::Passwords passwords;
+};
+
+struct AddOptions {
+    std::string path;
+    std::optional<std::string> type;
+    std::optional<std::string> size;
+    std::optional<std::string> from;
+};
+
+struct WriteOptions {
+    std::string path;
+    std::optional<std::string> from;
+    std::optional<std::string> offset;
+};
+
+struct PathOptions {
+    std::string path;
+};
+
+struct ExportOptions {
+    std::string path;
+    std::string file;
+};
+
+struct CopyOptions {
+    std::string source;
+    std::string destination;
+};
+
+struct PasswdOptions {
+    std::string folder;
+    CCardSession::Passwords passwords;
+};
+
+struct CheckOptions {
+    std::string image;
+    bool json = false;
+};
+
+struct BatchOptions {
+    std::string script;
+    std::vector<std::string> lines;  // read before the image is locked
+};
+
+struct DumpFolderOptions {
+    std::string dir;
+    bool redactPasswords = false;
+    bool force = false;
+};
+
+struct BuildOptions {
+    std::string dir;
+    bool allowRedacted = false;
+    std::string where;   // "build DIR/card.json", which begins every refusal
+    CardLayout layout;   // read before the image is locked
+};
+
+struct DiffOptions {
+    std::string a;
+    std::string b;
+    bool json = false;
+};
+
+ExitStatus Check(CCommandRun& run, const CheckOptions& options)
+{
+    CRQ540Vfs vfs;
+    const int32_t result = vfs.LoadImage(DiskPathOf(options.image));
+    if (result == RESULT_SUCCESS) {
+        FolderUsage usage;
+        vfs.GetFolderUsage(vfs.GetRoot(), usage);
+        if (options.json) {
+            WriteJson(run.Out(),
+                      {{"valid", true}, {"model", vfs.GetModel()}, {"usage", UsageToJson(usage)}});
+        } else {
+            run.Out() << "valid image of card model " << vfs.GetModel() << '\n';
+            WriteUsage(run.Out(), usage);
+        }
+        return STATUS_SUCCESS;
+    }
+
+    // The reader locates what it found only for an image it rejects as malformed.
+    const bool malformed = vfs.GetLastDetail() == DETAIL_INVALID_FORMAT;
+    if (options.json) {
+        nlohmann::ordered_json verdict{{"valid", false},
+                                       {"result", result},
+                                       {"detail", vfs.GetLastDetail()},
+                                       {"message", vfs.GetErrorText(result)}};
+        if (malformed)
+            verdict["diagnostic"] = DiagnosticToJson(vfs.GetLastImageDiagnostic());
+        WriteJson(run.Out(), verdict);
+    } else {
+        WriteReport(run.Err(), CCliError::FormatRefusal(
+                                   CCliError::FileOperation("check " + options.image, vfs), vfs,
+                                   result));
+        if (malformed)
+            WriteDiagnostic(run.Err(), vfs.GetLastImageDiagnostic());
+    }
+    return STATUS_FAILURE;
+}
+
+}  // namespace
+
+std::span<const CommandUnit> GetSubcommands()
+{
+    static const std::string newSummary =
+        "write a fresh card image (card model " + Limit(NEW_CARD_MODEL) + ")";
+    static const CommandUnit units[] = {
+        {
+            .name = "new",
+            .summary = newSummary.c_str(),
+            .image = ImageUse::CREATES,
+            // The fresh card as the runner makes and saves it is the whole result.
+            .body = Body<NoOptions>({}),
+        },
+        {
+            .name = "ls",
+            .summary = "list a folder's entries, head of its list first: ID, type, size, free space",
+            .image = ImageUse::READS,
+            .batchLine = true,
+            .body = Body<FolderOptions>({
+                .declare = [](CLI::App& command, FolderOptions& options) {
+                    AddPositional(command, options.folder, "FOLDER", "folder to list (default: the root)");
+                    AddJson(command, options.json);
+                },
+                .work = [](CCommandRun& run, const FolderOptions& options) {
+                    const CCardPath folder = ParseCardPath(options.folder);
+                    CCardSession& card = run.Card();
+                    const CFolderHeader* entered = card.EnterFolder(folder, Operation("ls", folder));
+                    if (options.json)
+                        WriteJson(run.Out(), EntriesToJson(card.GetVfs(), entered, folder));
+                    else
+                        WriteEntries(run.Out(), card.GetVfs(), entered);
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "tree",
+            .summary = "list the whole card, indented",
+            .image = ImageUse::READS,
+            .batchLine = true,
+            .body = Body<JsonOptions>({
+                .declare = [](CLI::App& command, JsonOptions& options) { AddJson(command, options.json); },
+                .work = [](CCommandRun& run, const JsonOptions& options) {
+                    if (options.json)
+                        WriteJson(run.Out(), TreeToJson(run.Card().GetVfs()));
+                    else
+                        WriteTree(run.Out(), run.Card().GetVfs());
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "info",
+            .summary = "a folder's usage totals",
+            .image = ImageUse::READS,
+            .batchLine = true,
+            .body = Body<FolderOptions>({
+                .declare = [](CLI::App& command, FolderOptions& options) {
+                    AddPositional(command, options.folder, "FOLDER", "folder to sum up (default: the root)");
+                    AddJson(command, options.json);
+                },
+                .work = [](CCommandRun& run, const FolderOptions& options) {
+                    const CCardPath folder = ParseCardPath(options.folder);
+                    CCardSession& card = run.Card();
+                    const FolderUsage usage =
+                        card.GetUsage(card.EnterFolder(folder, Operation("info", folder)));
+                    if (options.json) {
+                        nlohmann::ordered_json json = UsageToJson(usage);
+                        json["path"] = folder.ToString();
+                        WriteJson(run.Out(), json);
+                    } else {
+                        WriteUsage(run.Out(), usage);
+                    }
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "mkdir",
+            .summary = "create a folder",
+            .image = ImageUse::CHANGES,
+            .batchLine = true,
+            .body = Body<MakeFolderOptions>({
+                .declare = [](CLI::App& command, MakeFolderOptions& options) {
+                    AddRequired(command, options.path, "PATH", "the new folder");
+                    AddOptionalText(command, "--size", "N", options.size,
+                                    "bytes the folder takes from its parent, its own " +
+                                        Limit(GetFolderHeaderCost(NEW_CARD_MODEL)) +
+                                        "-byte header included")
+                        ->required();
+                    AddPasswords(command, options.passwords, "default if omitted");
+                },
+                .work = [](CCommandRun& run, const MakeFolderOptions& options) {
+                    const CCardPath path = ParseEntryPath(options.path);
+                    const uint32_t size = RequireUint32(options.size.value_or(""), "--size");
+                    run.Card().MakeFolder(path, size, options.passwords, Operation("mkdir", path));
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "add",
+            .summary = "create a file and fill it from a disk file",
+            .image = ImageUse::CHANGES,
+            .batchLine = true,
+            .body = Body<AddOptions>({
+                .declare = [](CLI::App& command, AddOptions& options) {
+                    AddRequired(command, options.path, "PATH", "the new file");
+                    AddOptionalText(command, "--type", "T", options.type,
+                                    "file type: exec, data, public-key, private-key, "
+                                    "internal-exec, or a number from 0 to 255")
+                        ->required();
+                    AddOptionalText(command, "--size", "N", options.size,
+                                    "file size in bytes (default: FILE's length); a shorter FILE "
+                                    "leaves zeros, a longer one is cut");
+                    AddOptionalText(command, "--from", "FILE", options.from,
+                                    "disk file whose bytes fill the file; '-' reads standard input");
+                },
+                .work = [](CCommandRun& run, const AddOptions& options) {
+                    const CCardPath path = ParseEntryPath(options.path);
+                    const uint8_t type = RequireFileType(options.type.value_or(""));
+                    std::optional<uint32_t> size;
+                    if (options.size)
+                        size = RequireUint32(*options.size, "--size");
+                    if (!size && !options.from)
+                        throw CCliError::Usage("add: give --size, --from or both");
+
+                    // With a size, a longer input is cut there; without one, the input's
+                    // length is the size. Either way no more is read than the card can hold.
+                    CCardSession& card = run.Card();
+                    const uint64_t capacity = GetCapacity(card.GetVfs().GetModel());
+                    std::vector<uint8_t> bytes;
+                    if (options.from)
+                        bytes = run.ReadInput(*options.from,
+                                              size ? std::min<uint64_t>(*size, capacity) : capacity,
+                                              !size);
+                    card.AddFile(path, type, size.value_or(static_cast<uint32_t>(bytes.size())),
+                                 bytes, Operation("add", path));
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "write",
+            .summary = "overwrite part of a file from a disk file",
+            .image = ImageUse::CHANGES,
+            .batchLine = true,
+            .body = Body<WriteOptions>({
+                .declare = [](CLI::App& command, WriteOptions& options) {
+                    AddRequired(command, options.path, "PATH",
+                                "the file to overwrite; its size never changes");
+                    AddOptionalText(command, "--from", "FILE", options.from,
+                                    "disk file with the new bytes; '-' reads standard input")
+                        ->required();
+                    AddOptionalText(command, "--offset", "N", options.offset,
+                                    "where the new bytes start in the file (default: 0)");
+                },
+                .work = [](CCommandRun& run, const WriteOptions& options) {
+                    const CCardPath path = ParseEntryPath(options.path);
+                    const uint32_t offset =
+                        options.offset ? RequireUint32(*options.offset, "--offset") : 0;
+                    CCardSession& card = run.Card();
+                    const std::vector<uint8_t> bytes = run.ReadInput(
+                        options.from.value_or(""), GetCapacity(card.GetVfs().GetModel()), true);
+                    card.WriteFile(path, offset, bytes, Operation("write", path));
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "cat",
+            .summary = "print a file's bytes",
+            .image = ImageUse::READS,
+            .batchLine = true,
+            .body = Body<PathOptions>({
+                .declare = [](CLI::App& command, PathOptions& options) {
+                    AddRequired(command, options.path, "PATH", "the file to print");
+                },
+                .work = [](CCommandRun& run, const PathOptions& options) {
+                    const CCardPath path = ParseEntryPath(options.path);
+                    WriteBytes(run.Out(), run.Card().ReadFile(path, Operation("cat", path)));
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "export",
+            .summary = "copy a file's bytes to a disk file",
+            .image = ImageUse::READS,
+            .batchLine = true,
+            .body = Body<ExportOptions>({
+                .declare = [](CLI::App& command, ExportOptions& options) {
+                    AddRequired(command, options.path, "PATH", "the file to export");
+                    AddRequired(command, options.file, "FILE",
+                                "disk file to create or replace; '-' writes standard output");
+                },
+                .work = [](CCommandRun& run, const ExportOptions& options) {
+                    const CCardPath path = ParseEntryPath(options.path);
+                    const std::vector<uint8_t> bytes =
+                        run.Card().ReadFile(path, Operation("export", path));
+                    // "-" is standard output, as for cat.
+                    if (options.file == "-")
+                        WriteBytes(run.Out(), bytes);
+                    else
+                        WriteOutputBytes(DiskPathOf(options.file), bytes);
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "rm",
+            .summary = "delete a file, or a folder with its whole subtree",
+            .image = ImageUse::CHANGES,
+            .batchLine = true,
+            .body = Body<PathOptions>({
+                .declare = [](CLI::App& command, PathOptions& options) {
+                    AddRequired(command, options.path, "PATH",
+                                "the file, or the folder with its whole subtree");
+                },
+                .work = [](CCommandRun& run, const PathOptions& options) {
+                    const CCardPath path = ParseEntryPath(options.path);
+                    run.Card().Remove(path, Operation("rm", path));
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "cp",
+            .summary = "paste a deep copy of a file or folder into a folder",
+            .image = ImageUse::CHANGES,
+            .batchLine = true,
+            .body = Body<CopyOptions>({
+                .declare = [](CLI::App& command, CopyOptions& options) {
+                    AddRequired(command, options.source, "SOURCE", "the file or folder to copy");
+                    AddRequired(command, options.destination, "DEST_FOLDER",
+                                "the folder that receives the copy");
+                },
+                .work = [](CCommandRun& run, const CopyOptions& options) {
+                    const CCardPath source = ParseCardPath(options.source);
+                    const CCardPath destination = ParseCardPath(options.destination);
+                    run.Card().Copy(source, destination,
+                                    "cp " + source.ToString() + " " + destination.ToString());
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "passwd",
+            .summary = "set a folder's passwords",
+            .image = ImageUse::CHANGES,
+            .batchLine = true,
+            .body = Body<PasswdOptions>({
+                .declare = [](CLI::App& command, PasswdOptions& options) {
+                    AddRequired(command, options.folder, "FOLDER",
+                                "the folder, the root ('/') included");
+                    AddPasswords(command, options.passwords, "unchanged if omitted");
+                },
+                .work = [](CCommandRun& run, const PasswdOptions& options) {
+                    const CCardPath folder = ParseCardPath(options.folder);
+                    if (!options.passwords.user && !options.passwords.developer)
+                        throw CCliError::Usage(
+                            "passwd: give --user-password, --developer-password or both");
+                    run.Card().SetPasswords(folder, options.passwords, Operation("passwd", folder));
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "format",
+            .summary = "erase the whole card to a fresh root",
+            .image = ImageUse::CHANGES,
+            .batchLine = true,
+            .body = Body<NoOptions>({
+                .work = [](CCommandRun& run, const NoOptions&) {
+                    run.Card().Format();
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "check",
+            .summary = "validate an image and show where a malformed one goes wrong",
+            // The image is read here, so that a malformed one can be diagnosed.
+            .image = ImageUse::NONE,
+            .body = Body<CheckOptions>({
+                .declare = [](CLI::App& command, CheckOptions& options) {
+                    AddRequired(command, options.image, "IMAGE", kImageHelp);
+                    AddJson(command, options.json);
+                },
+                .work = Check,
+            }),
+        },
+        {
+            .name = "batch",
+            .summary = "run a script of commands against one loaded image; write it once, only "
+                       "if every line succeeded",
+            .image = ImageUse::CHANGES_OR_CREATES,
+            .body = Body<BatchOptions>({
+                .declare = [](CLI::App& command, BatchOptions& options) {
+                    AddPositional(command, options.script, "SCRIPT",
+                                  "one command per line, without IMAGE; '#' starts a comment "
+                                  "(default: standard input)");
+                },
+                .read = [](CCommandRun& run, BatchOptions& options) {
+                    options.lines = run.ReadScript(options.script);
+                },
+                .work = [](CCommandRun& run, const BatchOptions& options) {
+                    return run.RunScript(options.lines);
+                },
+            }),
+        },
+        {
+            .name = "dump",
+            .summary = "write the card's layout as reviewable text: DIR/card.json and a payload "
+                       "file per card file",
+            .image = ImageUse::READS,
+            .body = Body<DumpFolderOptions>({
+                .declare = [](CLI::App& command, DumpFolderOptions& options) {
+                    AddRequired(command, options.dir, "DIR",
+                                "folder for card.json and files/; created if absent, refused if "
+                                "not empty");
+                    command.add_flag("--redact-passwords", options.redactPasswords,
+                                     "write {\"redacted\": true} instead of each password's bytes");
+                    command.add_flag("--force", options.force,
+                                     "dump into a folder that is not empty, replacing its "
+                                     "card.json and files/");
+                },
+                .work = [](CCommandRun& run, const DumpFolderOptions& options) {
+                    DumpLayout(run.Card().GetVfs(), DiskPathOf(options.dir),
+                               {.redactPasswords = options.redactPasswords, .force = options.force},
+                               "dump " + run.GetImageName() + " " + options.dir);
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "build",
+            .summary = "rebuild an image from a dump folder through the card's own operations, "
+                       "every card rule applying",
+            .image = ImageUse::CREATES,
+            .imageName = "OUT",
+            .imageHelp = "image file to create or replace",
+            .imageLast = true,
+            .body = Body<BuildOptions>({
+                .declare = [](CLI::App& command, BuildOptions& options) {
+                    AddRequired(command, options.dir, "DIR", "dump folder holding card.json");
+                    command.add_flag("--allow-redacted", options.allowRedacted,
+                                     "store redacted passwords as zeros instead of refusing them");
+                },
+                .read = [](CCommandRun&, BuildOptions& options) {
+                    const std::filesystem::path dir = DiskPathOf(options.dir);
+                    options.where = "build " + DiskFile::GenericUtf8FromPath(dir / kManifestName);
+                    options.layout = ReadLayout(dir, options.where);
+                },
+                .work = [](CCommandRun& run, const BuildOptions& options) {
+                    CLayoutBuilder(run.FreshCard(options.layout.model), options.where,
+                                   options.allowRedacted)
+                        .Build(options.layout.root);
+                    return STATUS_SUCCESS;
+                },
+            }),
+        },
+        {
+            .name = "diff",
+            .summary = "compare two cards, each an image or a dump folder; exit 0 the same, 1 "
+                       "different, 2 trouble",
+            .image = ImageUse::NONE,
+            // Every failure is trouble here, whatever status it ends other commands with.
+            .failureStatus = STATUS_USAGE,
+            .body = Body<DiffOptions>({
+                .declare = [](CLI::App& command, DiffOptions& options) {
+                    AddRequired(command, options.a, "A", "image file or dump folder");
+                    AddRequired(command, options.b, "B", "image file or dump folder");
+                    AddJson(command, options.json);
+                },
+                .work = [](CCommandRun& run, const DiffOptions& options) {
+                    return PrintDiff(DiskPathOf(options.a), DiskPathOf(options.b), options.json,
+                                     run.Out());
+                },
+            }),
+        },
+    };
+    return units;
+}
+
+const CommandUnit* FindSubcommand(std::string_view name)
+{
+    const auto units = GetSubcommands();
+    const auto found = std::find_if(units.begin(), units.end(),
+                                    [name](const CommandUnit& unit) { return name == unit.name; });
+    return found == units.end() ? nullptr : &*found;
+}
+
+}  // namespace RQ540::Cli
