@@ -207,8 +207,11 @@ void CTreeDialog::DeleteNode(QTreeWidgetItem* node, bool bDeleteSelf)
     // Collapsing a node that holds the selection moves the selection to the node itself.
     if (IsDescendant(m_pTree->currentItem(), node))
         SelectItem(node);
-    node->setExpanded(false);
+    // Collapsed once its children are gone: the view then lays out its rows once, later,
+    // instead of at once without the children and again with the new ones (the scroll
+    // bar leaving and coming back resizes the view, which sizes the column twice more).
     DeleteChildren(node);
+    node->setExpanded(false);
     if (bDeleteSelf) {
         m_records.erase(node);
         delete node;
