@@ -1,8 +1,9 @@
 // The folder list's commands that create entries and move data between the image and
 // disk files: new folder, new file, import, export, edit file and hardware information.
 // Each runs its dialog, then calls the file system in the current folder, reports a
-// refusal and has the edited card announce the changed folder. The commands are registered here with their handlers and enabling rules
-// together; the router asks this table right after the list's own.
+// refusal and has the edited card announce the changed folder. The commands are
+// registered here with their handlers and enabling rules together; the router asks this
+// table right after the list's own.
 #pragma once
 
 #include "CommandTable.h"
