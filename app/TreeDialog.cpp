@@ -33,6 +33,22 @@ constexpr int TREE_CONTROL_ID = 1000;
 // The tree's fixed-pitch font has a cell height of 16 pixels, about 13 to the em.
 constexpr int TREE_FONT_PIXELS = 13;
 
+// A sub-folder's node: it carries the folder's record, which goes with it.
+class CFolderNode : public QTreeWidgetItem {
+public:
+    static constexpr int TYPE = QTreeWidgetItem::UserType + 1;
+
+    CFolderNode(const QString& label, EntryItemData record)
+        : QTreeWidgetItem(QStringList{label}, TYPE), m_record(std::move(record))
+    {
+    }
+
+    const EntryItemData& GetRecord() const { return m_record; }
+
+private:
+    EntryItemData m_record;
+};
+
 // The folder at path, found in the entry tree as ChangeDirectory finds it; null when the
 // path is no absolute path or leads to no folder.
 const RQ540::CFolderHeader* FolderAt(const RQ540::CVirtualFileSystem& vfs,
@@ -131,10 +147,11 @@ QTreeWidgetItem* CTreeDialog::GetSelectedItem() const
     return selected.isEmpty() ? nullptr : selected.front();
 }
 
-const EntryItemData* CTreeDialog::GetItemData(const QTreeWidgetItem* item) const
+const EntryItemData* CTreeDialog::GetItemData(const QTreeWidgetItem* item)
 {
-    const auto found = m_records.find(item);
-    return found == m_records.end() ? nullptr : found->second.get();
+    return item && item->type() == CFolderNode::TYPE
+               ? &static_cast<const CFolderNode*>(item)->GetRecord()
+               : nullptr;
 }
 
 std::string CTreeDialog::GetItemPath(const QTreeWidgetItem* item) const
@@ -186,16 +203,12 @@ QList<QTreeWidgetItem*> CTreeDialog::BuildChildren(const RQ540::CFolderHeader& f
     for (RQ540::CUnknownHeader* entry = folder.GetFirstChild(); entry; entry = entry->GetNext()) {
         if (!entry->IsFolder())
             continue;
-        auto* child =
-            new QTreeWidgetItem({QString::fromStdString(RQ540::FormatId(entry->GetId()))});
-        child->setIcon(0, m_folderIcon);
         const RQ540::CCardPath childPath = path.GetChild(entry->GetId());
-        auto record = std::make_unique<EntryItemData>();
-        record->pHeader = entry;
-        record->szPath = childPath.ToChangeDirectoryText();
+        auto* child = new CFolderNode(QString::fromStdString(RQ540::FormatId(entry->GetId())),
+                                      EntryItemData{entry, childPath.ToChangeDirectoryText()});
+        child->setIcon(0, m_folderIcon);
         child->addChildren(
             BuildChildren(*static_cast<const RQ540::CFolderHeader*>(entry), childPath));
-        m_records[child] = std::move(record);
         children.append(child);
     }
     std::reverse(children.begin(), children.end());
@@ -212,27 +225,15 @@ void CTreeDialog::DeleteNode(QTreeWidgetItem* node, bool bDeleteSelf)
     // bar leaving and coming back resizes the view, which sizes the column twice more).
     DeleteChildren(node);
     node->setExpanded(false);
-    if (bDeleteSelf) {
-        m_records.erase(node);
+    if (bDeleteSelf)
         delete node;
-    }
 }
 
 void CTreeDialog::DeleteChildren(QTreeWidgetItem* node)
 {
     // All children leave the view in one step; deleting them detached touches no view.
-    const QList<QTreeWidgetItem*> children = node->takeChildren();
-    for (QTreeWidgetItem* child : children) {
-        ForgetRecords(child);
-        delete child;
-    }
-}
-
-void CTreeDialog::ForgetRecords(const QTreeWidgetItem* node)
-{
-    m_records.erase(node);
-    for (int index = 0; index < node->childCount(); ++index)
-        ForgetRecords(node->child(index));
+    // Each node takes its record and its subtree with it.
+    qDeleteAll(node->takeChildren());
 }
 
 QTreeWidgetItem* CTreeDialog::FindNode(QTreeWidgetItem* node, const std::string& path) const

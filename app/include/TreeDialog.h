@@ -10,8 +10,6 @@
 #include <QList>
 #include <QWidget>
 
-#include <map>
-#include <memory>
 #include <string>
 
 class CCommandRouter;
@@ -36,8 +34,8 @@ public:
     QTreeWidgetItem* GetSelectedItem() const;
     // The node a command given on item acts on: the root folder node for the top node.
     QTreeWidgetItem* NodeOf(QTreeWidgetItem* item) const;
-    // The record of a sub-folder node; null for the top and root folder nodes.
-    const EntryItemData* GetItemData(const QTreeWidgetItem* item) const;
+    // The record of a sub-folder node; null for the top and root folder nodes and for none.
+    static const EntryItemData* GetItemData(const QTreeWidgetItem* item);
     // The record's path, or "\" for a node without one.
     std::string GetItemPath(const QTreeWidgetItem* item) const;
     // Selects item; selecting another node than the selected one enters its folder.
@@ -68,9 +66,7 @@ private:
     QList<QTreeWidgetItem*> BuildChildren(const RQ540::CFolderHeader& folder,
                                           const RQ540::CCardPath& path);
     // Deletes the children of node with their subtrees and records.
-    void DeleteChildren(QTreeWidgetItem* node);
-    // Drops the records of node and of its subtree.
-    void ForgetRecords(const QTreeWidgetItem* node);
+    static void DeleteChildren(QTreeWidgetItem* node);
     static bool IsDescendant(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor);
 
     CCommandRouter& m_router;
@@ -79,7 +75,6 @@ private:
     QTreeWidgetItem* m_hRootItem;
     QIcon m_deviceIcon;
     QIcon m_folderIcon;
-    std::map<const QTreeWidgetItem*, std::unique_ptr<EntryItemData>> m_records;
     // While the panel moves its selection itself to follow the current path, the new
     // selection enters nothing: the folder is current already.
     bool m_bFollowingPath = false;
