@@ -2,6 +2,7 @@
 
 #include "DialogChecks.h"
 #include "DiskFiles.h"
+#include "EditedCard.h"
 #include "EditFileDialog.h"
 #include "FileDialogs.h"
 #include "HardInforDialog.h"
@@ -187,6 +188,6 @@ void CEntryCommands::OnHardwareInfo()
 
 void CEntryCommands::EntriesChanged()
 {
-    emit NodeRefreshRequested();
+    EditedCard().RefreshFolder(g_szCurrentPath);
     m_pDocument->SetModifiedFlag();
 }

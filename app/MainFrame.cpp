@@ -2,17 +2,16 @@
 
 #include "AlphaToolBar.h"
 #include "CoolDialogBar.h"
-#include "CopiedEntries.h"
+#include "EditedCard.h"
 #include "EntryCommands.h"
 #include "MenuBar.h"
 #include "MenuTable.h"
 #include "ModifyPasswordDialog.h"
-#include "Prompter.h"
 #include "Resource.h"
 #include "ShellIcons.h"
-#include "ShellState.h"
 #include "ShellTexts.h"
 #include "StringTable.h"
+#include "TreeCommands.h"
 #include "TreeDialog.h"
 #include "ZelvoDoc.h"
 #include "ZelvoView.h"
@@ -62,7 +61,8 @@ CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, Q
       m_wndToolBar(new CAlphaToolBar(this)),
       m_wndMenuBar(new CMenuBar(this)),
       m_wndTreeBar(new CCoolDialogBar),
-      m_treeDialog(new CTreeDialog(pDocument, m_router))
+      m_treeDialog(new CTreeDialog(m_router)),
+      m_pTreeCommands(new CTreeCommands(m_treeDialog, pDocument, this))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(ShellIcon(IDI_APPLICATION_ICON));
@@ -74,19 +74,12 @@ CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, Q
                    [this] { return !m_wndToolBar->isHidden(); });
     m_commands.Add(ID_VIEW_STATUS_BAR, [this] { OnViewStatusBar(); }, {},
                    [this] { return !statusBar()->isHidden(); });
-    m_commands.Add(ID_REFRESH_NODE, [this] { m_treeDialog->OnRefreshNode(); });
-    m_commands.Add(ID_CHANGE_PASSWORD, [this] { m_treeDialog->OnChangePassword(); },
-                   [this] { return m_treeDialog->CanChangePassword(); });
-    m_commands.Add(ID_DELETE_FOLDER, [this] { OnDeleteFolder(); }, [this] {
-        return m_treeDialog->GetItemData(m_treeDialog->GetSelectedItem()) != nullptr;
-    });
-    m_commands.Add(ID_ERASE_ROOT, [this] { OnEraseRoot(); });
-
-    m_treeDialog->SetPasswordDialog(&CModifyPasswordDialog::RunModal);
+    m_pTreeCommands->SetPasswordDialog(&CModifyPasswordDialog::RunModal);
 
     m_router.AddTable(&m_pView->GetCommandTable());
     m_router.AddTable(&m_pEntryCommands->GetCommandTable());
     m_router.AddTable(&pDocument->GetCommandTable());
+    m_router.AddTable(&m_pTreeCommands->GetCommandTable());
     m_router.AddTable(&m_commands);
     m_router.AddTable(&appCommands);
 
@@ -113,34 +106,27 @@ CMainFrame::CMainFrame(CZelvoDoc* pDocument, const CCommandTable& appCommands, Q
 
 void CMainFrame::ConnectWindows()
 {
-    // Each request completes before its sender goes on, as the windows expect.
+    // Each announcement is carried out by every subscriber before its sender goes on.
     constexpr auto direct = Qt::DirectConnection;
+    const CEditedCard& card = EditedCard();
     m_pDocument->SetDialogParent(this);
     connect(m_pDocument, &CZelvoDoc::TitleChanged, this, &CMainFrame::UpdateTitle, direct);
-    connect(m_pDocument, &CZelvoDoc::ImageAboutToBeReplaced, this, &CMainFrame::ForgetImage,
-            direct);
-    connect(m_pDocument, &CZelvoDoc::PathChanged, this, &CMainFrame::OnVfsPathChanged, direct);
-    connect(m_pDocument, &CZelvoDoc::NodeRefreshRequested, m_treeDialog,
-            &CTreeDialog::OnRefreshNode, direct);
 
-    connect(m_pView, &CZelvoView::PathChanged, this, &CMainFrame::OnVfsPathChanged, direct);
-    connect(m_pView, &CZelvoView::FolderEntered, m_treeDialog, &CTreeDialog::SelectCurrentPath,
+    // Whatever refers into an image that is being replaced goes first.
+    connect(&card, &CEditedCard::ImageAboutToBeReplaced, m_pView, &CZelvoView::ClearList, direct);
+    connect(&card, &CEditedCard::ImageAboutToBeReplaced, m_treeDialog, &CTreeDialog::ForgetImage,
             direct);
-    connect(m_pView, &CZelvoView::NodeRefreshRequested, m_treeDialog,
-            &CTreeDialog::OnRefreshNode, direct);
-    connect(m_pEntryCommands, &CEntryCommands::NodeRefreshRequested, m_treeDialog,
-            &CTreeDialog::OnRefreshNode, direct);
+    // Another folder is current: the status bar, then the tree's selection, then the list.
+    connect(&card, &CEditedCard::PathChanged, this, &CMainFrame::ShowStatusPanes, direct);
+    connect(&card, &CEditedCard::PathChanged, m_treeDialog, &CTreeDialog::SelectCurrentPath,
+            direct);
+    connect(&card, &CEditedCard::PathChanged, m_pView, &CZelvoView::RefreshList, direct);
+    // The current folder's entries changed: its node is rebuilt and selected, then the
+    // status bar and the list show the folder again.
+    connect(&card, &CEditedCard::FolderChanged, m_treeDialog, &CTreeDialog::RebuildNode, direct);
+    connect(&card, &CEditedCard::FolderChanged, this, &CMainFrame::ShowStatusPanes, direct);
+    connect(&card, &CEditedCard::FolderChanged, m_pView, &CZelvoView::RefreshList, direct);
 
-    connect(m_treeDialog, &CTreeDialog::PathChanged, this, &CMainFrame::OnVfsPathChanged,
-            direct);
-    connect(m_treeDialog, &CTreeDialog::ListRefreshRequested, m_pView, &CZelvoView::RefreshList,
-            direct);
-
-    // Whatever a command changed (erasing the root with its node already selected
-    // announces no new path), the panes show the current folder afterwards.
-    connect(
-        &m_router, &CCommandRouter::CommandExecuted, this,
-        [this] { ShowStatusPanes(g_szCurrentPath); }, direct);
     connect(m_pView, &QTableWidget::itemSelectionChanged, &m_router,
             &CCommandRouter::UpdateActions);
     connect(m_treeDialog->GetTree(), &QTreeWidget::currentItemChanged, &m_router,
@@ -240,12 +226,6 @@ QWidget* CMainFrame::GetTreeBar() const
     return m_wndTreeBar;
 }
 
-void CMainFrame::OnVfsPathChanged(const std::string& path)
-{
-    ShowStatusPanes(path);
-    m_treeDialog->SelectCurrentPath();
-}
-
 void CMainFrame::ShowStatusPanes(const std::string& path)
 {
     const QString pathText =
@@ -262,12 +242,6 @@ void CMainFrame::ShowStatusPanes(const std::string& path)
 void CMainFrame::InitialUpdate()
 {
     m_pView->OnInitialUpdate();
-}
-
-void CMainFrame::ForgetImage()
-{
-    m_pView->ClearList();
-    m_treeDialog->ForgetImage();
 }
 
 void CMainFrame::SetRecentFiles(const QStringList& files)
@@ -323,46 +297,6 @@ void CMainFrame::OnViewToolBar()
 void CMainFrame::OnViewStatusBar()
 {
     statusBar()->setVisible(statusBar()->isHidden());
-}
-
-void CMainFrame::OnDeleteFolder()
-{
-    const IPrompter::Answer answer = Prompter().Show(
-        this, QString::fromUtf8(Texts::QUESTION_CAPTION),
-        QString::fromUtf8(Texts::DELETE_FOLDER_QUESTION), IPrompter::Icon::Question,
-        IPrompter::Buttons::YesNo);
-    QTreeWidgetItem* node = m_treeDialog->GetSelectedItem();
-    const EntryItemData* record = m_treeDialog->GetItemData(node);
-    if (answer != IPrompter::Answer::Yes || !record || !g_pVfs)
-        return;
-    QTreeWidgetItem* parentNode = node->parent();
-    const uint16_t id = record->pHeader->GetId();
-    // The selected folder is the current one, so this enters its parent.
-    EnterFolder("..");
-    // Not reported: the refresh below shows whatever the deletion left.
-    (void)g_pVfs->DeleteFolder(id);
-    // The folder is gone from the image, so closing must offer to save.
-    m_pDocument->SetModifiedFlag();
-    if (g_pCopiedEntries)
-        g_pCopiedEntries->ForgetMissing(*g_pVfs);
-    m_treeDialog->SelectItem(parentNode);
-    m_treeDialog->OnRefreshNode();
-}
-
-void CMainFrame::OnEraseRoot()
-{
-    const IPrompter::Answer answer = Prompter().Show(
-        this, QString::fromUtf8(Texts::QUESTION_CAPTION),
-        QString::fromUtf8(Texts::ERASE_ROOT_QUESTION),
-        IPrompter::Icon::Question, IPrompter::Buttons::YesNo);
-    if (answer != IPrompter::Answer::Yes || !g_pVfs)
-        return;
-    g_pVfs->Format(true);
-    m_pDocument->SetModifiedFlag();
-    if (g_pCopiedEntries)
-        g_pCopiedEntries->ForgetMissing(*g_pVfs);
-    m_treeDialog->FillNode(m_treeDialog->GetRootItem());
-    m_pView->RefreshList();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -1,25 +1,30 @@
 #include "TreeDialog.h"
 
 #include "CommandRouter.h"
+#include "EditedCard.h"
 #include "MenuTable.h"
 #include "Resource.h"
 #include "ShellIcons.h"
 #include "ShellState.h"
 #include "ShellTexts.h"
 #include "WaitCursor.h"
-#include "ZelvoDoc.h"
 
+#include "rq540/CardPath.h"
+#include "rq540/EntryTree.h"
 #include "rq540/FolderHeader.h"
 #include "rq540/HexDigits.h"
 
 #include <QHeaderView>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStyleOptionHeader>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include <vector>
+#include <algorithm>
+#include <cctype>
+#include <optional>
 
 namespace {
 
@@ -28,16 +33,46 @@ constexpr int TREE_CONTROL_ID = 1000;
 // The tree's fixed-pitch font has a cell height of 16 pixels, about 13 to the em.
 constexpr int TREE_FONT_PIXELS = 13;
 
-// A stored password field as the text that gives back exactly its bytes.
-QString PasswordText(const std::vector<uint8_t>& bytes)
+// A sub-folder's node: it carries the folder's record, which goes with it.
+class CFolderNode : public QTreeWidgetItem {
+public:
+    static constexpr int TYPE = QTreeWidgetItem::UserType + 1;
+
+    CFolderNode(const QString& label, EntryItemData record)
+        : QTreeWidgetItem(QStringList{label}, TYPE), m_record(std::move(record))
+    {
+    }
+
+    const EntryItemData& GetRecord() const { return m_record; }
+
+private:
+    EntryItemData m_record;
+};
+
+// The folder at path, found in the entry tree as ChangeDirectory finds it; null when the
+// path is no absolute path or leads to no folder.
+const RQ540::CFolderHeader* FolderAt(const RQ540::CVirtualFileSystem& vfs,
+                                     const std::optional<RQ540::CCardPath>& path)
 {
-    return QString::fromStdU16String(RQ540::PasswordFieldText(bytes));
+    const RQ540::CFolderHeader* folder = path ? vfs.GetRoot() : nullptr;
+    for (std::size_t level = 0; folder && level < path->GetIds().size(); ++level)
+        folder = RQ540::FindChildFolder(folder, path->GetIds()[level]);
+    return folder;
+}
+
+// Paths compare without regard to the case of their hexadecimal digits.
+bool SamePath(const std::string& a, const std::string& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) ==
+               std::toupper(static_cast<unsigned char>(y));
+    });
 }
 
 }  // namespace
 
-CTreeDialog::CTreeDialog(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* parent)
-    : QWidget(parent), m_pDocument(pDocument), m_router(router), m_pTree(new QTreeWidget(this))
+CTreeDialog::CTreeDialog(CCommandRouter& router, QWidget* parent)
+    : QWidget(parent), m_router(router), m_pTree(new QTreeWidget(this))
 {
     m_pTree->setObjectName(QString::number(TREE_CONTROL_ID));
     m_pTree->setHeaderHidden(true);
@@ -112,10 +147,11 @@ QTreeWidgetItem* CTreeDialog::GetSelectedItem() const
     return selected.isEmpty() ? nullptr : selected.front();
 }
 
-const EntryItemData* CTreeDialog::GetItemData(const QTreeWidgetItem* item) const
+const EntryItemData* CTreeDialog::GetItemData(const QTreeWidgetItem* item)
 {
-    const auto found = m_records.find(item);
-    return found == m_records.end() ? nullptr : found->second.get();
+    return item && item->type() == CFolderNode::TYPE
+               ? &static_cast<const CFolderNode*>(item)->GetRecord()
+               : nullptr;
 }
 
 std::string CTreeDialog::GetItemPath(const QTreeWidgetItem* item) const
@@ -146,42 +182,33 @@ bool CTreeDialog::IsDescendant(const QTreeWidgetItem* item, const QTreeWidgetIte
 void CTreeDialog::FillNode(QTreeWidgetItem* node)
 {
     const CWaitCursor waitCursor;
-    const std::string path = GetItemPath(node);
-    if (!g_pVfs || g_pVfs->ChangeDirectory(path) != RQ540::RESULT_SUCCESS)
+    const std::optional<RQ540::CCardPath> path =
+        RQ540::CCardPath::ParseChangeDirectoryText(GetItemPath(node));
+    const RQ540::CFolderHeader* folder = g_pVfs ? FolderAt(*g_pVfs, path) : nullptr;
+    if (!folder)
         return;
     DeleteNode(node, false);
     // The subtree is built detached and added in one step, then expanded in one pass: the
     // view maps its rows once, instead of once per node and again for every sibling.
-    std::vector<QTreeWidgetItem*> unentered;
-    node->insertChildren(0, BuildChildren(unentered));
+    node->insertChildren(0, BuildChildren(*folder, *path));
     m_pTree->expandRecursively(m_pTree->indexFromItem(node));
-    // A folder that cannot be entered keeps its node, childless and collapsed.
-    for (QTreeWidgetItem* child : unentered)
-        child->setExpanded(false);
 }
 
-QList<QTreeWidgetItem*> CTreeDialog::BuildChildren(std::vector<QTreeWidgetItem*>& unentered)
+QList<QTreeWidgetItem*> CTreeDialog::BuildChildren(const RQ540::CFolderHeader& folder,
+                                                   const RQ540::CCardPath& path)
 {
-    // Taken now: the subtrees built below move the current folder.
-    const RQ540::CCardPath folder = g_pVfs->GetCurrentPath();
     // Each folder goes above the nodes built before it, so siblings show in the reverse of
-    // the folder's entry order. The walk holds its own position in the list, so entering
-    // the sub-folders does not disturb it.
+    // the folder's entry order.
     QList<QTreeWidgetItem*> children;
-    for (RQ540::CUnknownHeader* entry = g_pVfs->GetFirstEntry(); entry; entry = entry->GetNext()) {
+    for (RQ540::CUnknownHeader* entry = folder.GetFirstChild(); entry; entry = entry->GetNext()) {
         if (!entry->IsFolder())
             continue;
-        auto* child =
-            new QTreeWidgetItem({QString::fromStdString(RQ540::FormatId(entry->GetId()))});
+        const RQ540::CCardPath childPath = path.GetChild(entry->GetId());
+        auto* child = new CFolderNode(QString::fromStdString(RQ540::FormatId(entry->GetId())),
+                                      EntryItemData{entry, childPath.ToChangeDirectoryText()});
         child->setIcon(0, m_folderIcon);
-        auto record = std::make_unique<EntryItemData>();
-        record->pHeader = entry;
-        record->szPath = folder.GetChild(entry->GetId()).ToChangeDirectoryText();
-        if (g_pVfs->ChangeDirectory(record->szPath) == RQ540::RESULT_SUCCESS)
-            child->addChildren(BuildChildren(unentered));
-        else
-            unentered.push_back(child);
-        m_records[child] = std::move(record);
+        child->addChildren(
+            BuildChildren(*static_cast<const RQ540::CFolderHeader*>(entry), childPath));
         children.append(child);
     }
     std::reverse(children.begin(), children.end());
@@ -193,54 +220,65 @@ void CTreeDialog::DeleteNode(QTreeWidgetItem* node, bool bDeleteSelf)
     // Collapsing a node that holds the selection moves the selection to the node itself.
     if (IsDescendant(m_pTree->currentItem(), node))
         SelectItem(node);
-    node->setExpanded(false);
+    // Collapsed once its children are gone: the view then lays out its rows once, later,
+    // instead of at once without the children and again with the new ones (the scroll
+    // bar leaving and coming back resizes the view, which sizes the column twice more).
     DeleteChildren(node);
-    if (bDeleteSelf) {
-        m_records.erase(node);
+    node->setExpanded(false);
+    if (bDeleteSelf)
         delete node;
-    }
 }
 
 void CTreeDialog::DeleteChildren(QTreeWidgetItem* node)
 {
     // All children leave the view in one step; deleting them detached touches no view.
-    const QList<QTreeWidgetItem*> children = node->takeChildren();
-    for (QTreeWidgetItem* child : children) {
-        ForgetRecords(child);
-        delete child;
-    }
+    // Each node takes its record and its subtree with it.
+    qDeleteAll(node->takeChildren());
 }
 
-void CTreeDialog::ForgetRecords(const QTreeWidgetItem* node)
-{
-    m_records.erase(node);
-    for (int index = 0; index < node->childCount(); ++index)
-        ForgetRecords(node->child(index));
-}
-
-void CTreeDialog::SelectCurrentPath()
-{
-    // Going up to the root (Backspace in the list) selects the root folder node; the top
-    // node stands for the root as well and keeps the selection.
-    QTreeWidgetItem* selected = GetSelectedItem();
-    if (g_szCurrentPath == RootPath() && selected && NodeOf(selected) != m_hRootItem)
-        SelectItem(m_hRootItem);
-    SelectCurrentPathBelow(m_hRootItem);
-}
-
-void CTreeDialog::SelectCurrentPathBelow(QTreeWidgetItem* node)
+QTreeWidgetItem* CTreeDialog::FindNode(QTreeWidgetItem* node, const std::string& path) const
 {
     for (int index = 0; index < node->childCount(); ++index) {
         QTreeWidgetItem* child = node->child(index);
         const EntryItemData* record = GetItemData(child);
-        if (record && QString::fromStdString(record->szPath)
-                              .compare(QString::fromStdString(g_szCurrentPath),
-                                       Qt::CaseInsensitive) == 0) {
-            SelectItem(child);
-            child->setExpanded(true);
-        }
-        SelectCurrentPathBelow(child);
+        if (record && SamePath(record->szPath, path))
+            return child;
+        if (QTreeWidgetItem* found = FindNode(child, path))
+            return found;
     }
+    return nullptr;
+}
+
+void CTreeDialog::SelectCurrentPath(const std::string& path)
+{
+    const QScopedValueRollback<bool> following(m_bFollowingPath, true);
+    // Going up to the root (Backspace in the list) selects the root folder node; the top
+    // node stands for the root as well and keeps the selection.
+    QTreeWidgetItem* selected = GetSelectedItem();
+    if (SamePath(path, RootPath())) {
+        if (selected && NodeOf(selected) != m_hRootItem)
+            SelectItem(m_hRootItem);
+        return;
+    }
+    if (QTreeWidgetItem* node = FindNode(m_hRootItem, path)) {
+        SelectItem(node);
+        node->setExpanded(true);
+    }
+}
+
+void CTreeDialog::RebuildNode(const std::string& path)
+{
+    const QScopedValueRollback<bool> following(m_bFollowingPath, true);
+    // The node is nearly always the selected one: the selection follows the current path.
+    QTreeWidgetItem* node = GetSelectedItem();
+    if (SamePath(path, RootPath()))
+        node = m_hRootItem;
+    else if (!node || !SamePath(GetItemPath(node), path))
+        node = FindNode(m_hRootItem, path);
+    if (!node)
+        return;
+    FillNode(node);
+    SelectItem(node);
 }
 
 void CTreeDialog::ForgetImage()
@@ -254,62 +292,9 @@ void CTreeDialog::ForgetImage()
 void CTreeDialog::OnSelChanged(QTreeWidgetItem* item)
 {
     QTreeWidgetItem* node = item ? NodeOf(item) : nullptr;
-    if (!node || !g_pVfs)
+    if (!node || m_bFollowingPath)
         return;
-    EnterNodeFolder(node);
-}
-
-void CTreeDialog::EnterNodeFolder(QTreeWidgetItem* node)
-{
-    EnterFolder(GetItemPath(node));
-    emit PathChanged(g_szCurrentPath);
-    emit ListRefreshRequested();
-}
-
-void CTreeDialog::OnRefreshNode()
-{
-    QTreeWidgetItem* selected = GetSelectedItem();
-    QTreeWidgetItem* node =
-        selected == m_hTopItem || g_szCurrentPath == RootPath() ? m_hRootItem : selected;
-    if (!node || !g_pVfs)
-        return;
-    FillNode(node);
-    // Selecting another node enters its folder and has the list re-listed already.
-    const bool bSelectionMoves = m_pTree->currentItem() != node;
-    SelectItem(node);
-    if (!bSelectionMoves)
-        EnterNodeFolder(node);
-}
-
-void CTreeDialog::OnChangePassword()
-{
-    QTreeWidgetItem* selected = GetSelectedItem();
-    if (!selected || !g_pVfs || !m_runPasswordDialog)
-        return;
-    QTreeWidgetItem* node = NodeOf(selected);
-    const EntryItemData* record = GetItemData(node);
-    auto* folder = record ? static_cast<RQ540::CFolderHeader*>(record->pHeader) : g_pVfs->GetRoot();
-
-    std::vector<uint8_t> developer(folder->GetDeveloperPasswordSize(), 0);
-    std::vector<uint8_t> user(folder->GetUserPasswordSize(), 0);
-    folder->GetDeveloperPassword(developer.data());
-    folder->GetUserPassword(user.data());
-    QString strDeveloperPassword = PasswordText(developer);
-    QString strUserPassword = PasswordText(user);
-    if (!m_runPasswordDialog(this, record == nullptr, strDeveloperPassword, strUserPassword))
-        return;
-
-    folder->SetDeveloperPassword(
-        PasswordFieldOf(strDeveloperPassword, g_pVfs->GetDeveloperPasswordLength()).data());
-    folder->SetUserPassword(
-        PasswordFieldOf(strUserPassword, g_pVfs->GetUserPasswordLength()).data());
-    // The passwords are part of the image: without this, closing would drop them unasked.
-    m_pDocument->SetModifiedFlag();
-}
-
-void CTreeDialog::SetPasswordDialog(PasswordDialogRunner runner)
-{
-    m_runPasswordDialog = std::move(runner);
+    EditedCard().SetCurrentPath(GetItemPath(node));
 }
 
 void CTreeDialog::OnContextMenu(const QPoint& position)

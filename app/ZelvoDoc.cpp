@@ -1,6 +1,6 @@
 #include "ZelvoDoc.h"
 
-#include "CopiedEntries.h"
+#include "EditedCard.h"
 #include "FileDialogs.h"
 #include "Prompter.h"
 #include "Resource.h"
@@ -44,11 +44,10 @@ bool CZelvoDoc::OnNewDocument()
     m_strPathName.clear();
     m_fileIdentity.reset();
     m_bModified = false;
-    ReplaceImage(std::make_unique<RQ540::CRQ540Vfs>(RQ540::NEW_CARD_MODEL));
+    EditedCard().ReplaceImage(std::make_unique<RQ540::CRQ540Vfs>(RQ540::NEW_CARD_MODEL));
     SetTitle(QString::fromUtf8(Texts::NEW_DOCUMENT_TITLE));
-    EnterFolder(RootPath());
-    emit PathChanged(g_szCurrentPath);
-    emit NodeRefreshRequested();
+    // The whole tree is rebuilt from the root folder, which the list shows.
+    EditedCard().RefreshFolder(RootPath());
     return true;
 }
 
@@ -65,13 +64,11 @@ bool CZelvoDoc::OnOpenDocument(const QString& path)
                        vfs.get());
         return false;
     }
-    ReplaceImage(std::move(vfs));
+    EditedCard().ReplaceImage(std::move(vfs));
     m_bModified = false;
     m_fileIdentity = identity;
     SetPathName(path);
-    EnterFolder(RootPath());
-    emit PathChanged(g_szCurrentPath);
-    emit NodeRefreshRequested();
+    EditedCard().RefreshFolder(RootPath());
     return true;
 }
 
@@ -132,7 +129,7 @@ bool CZelvoDoc::ConfirmOverwrite(const QString& path, const std::filesystem::pat
 
 void CZelvoDoc::OnCloseDocument()
 {
-    ReplaceImage(nullptr);
+    EditedCard().ReplaceImage(nullptr);
 }
 
 void CZelvoDoc::SetModifiedFlag(bool bModified)
@@ -188,12 +185,4 @@ bool CZelvoDoc::DoSave()
         return false;
     SetPathName(path);
     return true;
-}
-
-void CZelvoDoc::ReplaceImage(std::unique_ptr<RQ540::CRQ540Vfs> vfs)
-{
-    emit ImageAboutToBeReplaced();
-    if (g_pCopiedEntries)
-        g_pCopiedEntries->ForgetAll();
-    g_pVfs = std::move(vfs);
 }

@@ -2,6 +2,7 @@
 
 #include "CommandRouter.h"
 #include "CopiedEntries.h"
+#include "EditedCard.h"
 #include "EntryRows.h"
 #include "MenuTable.h"
 #include "Prompter.h"
@@ -73,7 +74,7 @@ CZelvoView::CZelvoView(CZelvoDoc* pDocument, CCommandRouter& router, QWidget* pa
 CZelvoView::~CZelvoView()
 {
     ClearList();
-    g_pCopiedEntries.reset();
+    EditedCard().ForgetCopiedEntries();
 }
 
 void CZelvoView::OnInitialUpdate()
@@ -146,8 +147,8 @@ void CZelvoView::keyPressEvent(QKeyEvent* event)
         modifiers == Qt::NoModifier) {
         m_router.Execute(ID_OPEN);
     } else if (event->key() == Qt::Key_Backspace && modifiers == Qt::NoModifier) {
-        if (g_pVfs && g_szCurrentPath != RootPath())
-            EnterFolderPath("..");
+        if (g_szCurrentPath != RootPath())
+            EditedCard().SetCurrentPath("..");
     } else if (event->key() == Qt::Key_Delete && modifiers == Qt::ControlModifier) {
         m_router.Execute(ID_DELETE);
     } else {
@@ -240,15 +241,7 @@ void CZelvoView::Open(int row)
         m_router.Execute(ID_EDIT_FILE);
         return;
     }
-    EnterFolderPath(record->szPath);
-}
-
-void CZelvoView::EnterFolderPath(const std::string& path)
-{
-    EnterFolder(path);
-    emit PathChanged(g_szCurrentPath);
-    emit FolderEntered();
-    RefreshList();
+    EditedCard().SetCurrentPath(record->szPath);
 }
 
 void CZelvoView::OnOpen()
@@ -267,26 +260,37 @@ void CZelvoView::OnCopy()
     const auto records = GetSelectedItemData();
     if (records.empty())
         return;
-    g_pCopiedEntries = std::make_unique<CCopiedEntries>(records);
+    EditedCard().SetCopiedEntries(records);
 }
 
 void CZelvoView::OnPaste()
 {
     if (!g_pCopiedEntries || !g_pVfs)
         return;
+    // The windows show the folder again once the last entry is done, and before a message
+    // stands in front of them when entries were pasted since they last showed it.
+    bool bUnshown = false;
+    const auto showFolder = [] { EditedCard().RefreshFolder(g_szCurrentPath); };
     for (std::size_t index = 0; index < g_pCopiedEntries->GetCount(); ++index) {
         const RQ540::CUnknownHeader* entry = g_pCopiedEntries->Resolve(*g_pVfs, index);
         if (!entry) {
+            if (bUnshown)
+                showFolder();
             ShowWarning(this, QString::fromUtf8(Texts::PASTE_SOURCE_GONE));
             return;
         }
         const int32_t result = g_pVfs->PasteEntry(entry);
-        if (result != RQ540::RESULT_SUCCESS)
-            ReportVfsError(this, QString::fromUtf8(Texts::OPERATION_PASTE), result);
-        else
+        if (result == RQ540::RESULT_SUCCESS) {
             m_pDocument->SetModifiedFlag();
-        emit NodeRefreshRequested();
+            bUnshown = true;
+            continue;
+        }
+        if (bUnshown)
+            showFolder();
+        bUnshown = false;
+        ReportVfsError(this, QString::fromUtf8(Texts::OPERATION_PASTE), result);
     }
+    showFolder();
 }
 
 void CZelvoView::OnDelete()
@@ -311,9 +315,8 @@ void CZelvoView::OnDelete()
             (void)g_pVfs->DeleteFile(id);
         m_pDocument->SetModifiedFlag();
     }
-    if (g_pCopiedEntries)
-        g_pCopiedEntries->ForgetMissing(*g_pVfs);
-    emit NodeRefreshRequested();
+    EditedCard().ForgetMissingCopies();
+    EditedCard().RefreshFolder(g_szCurrentPath);
 }
 
 void CZelvoView::OnContextMenu(const QPoint& position)

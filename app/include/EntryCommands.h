@@ -1,8 +1,9 @@
 // The folder list's commands that create entries and move data between the image and
 // disk files: new folder, new file, import, export, edit file and hardware information.
-// Each runs its dialog, then calls the file system in the current folder and reports a
-// refusal. The commands are registered here with their handlers and enabling rules
-// together; the router asks this table right after the list's own.
+// Each runs its dialog, then calls the file system in the current folder, reports a
+// refusal and has the edited card announce the changed folder. The commands are
+// registered here with their handlers and enabling rules together; the router asks this
+// table right after the list's own.
 #pragma once
 
 #include "CommandTable.h"
@@ -18,12 +19,7 @@ public:
     // pView gives the selection and parents the dialogs; pDocument is marked modified.
     CEntryCommands(CZelvoView* pView, CZelvoDoc* pDocument, QObject* parent = nullptr);
 
-    CCommandTable& GetCommandTable() { return m_commands; }
-
-signals:
-    // Entries of the current folder were created: its tree node and the list are to be
-    // rebuilt.
-    void NodeRefreshRequested();
+    const CCommandTable& GetCommandTable() const { return m_commands; }
 
 private:
     void OnNewFolder();
@@ -33,7 +29,8 @@ private:
     void OnEditFile();
     void OnHardwareInfo();
 
-    // The tree node of the current folder and the list are rebuilt, the image is modified.
+    // The current folder is announced as changed (its tree node and the list are rebuilt),
+    // the image is modified.
     void EntriesChanged();
 
     CZelvoView* m_pView;

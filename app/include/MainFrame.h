@@ -1,9 +1,8 @@
 // The main window: the menu bar and below it the tool bar at the top, the folder list in
 // the centre, the tree panel in its bar at the left and the status bar with the current
-// path and free space. When it builds the window it connects what the document, the list,
-// the entry commands and the tree announce to the windows that act on it, with direct
-// connections, so every request is carried out before its sender goes on. It carries out
-// delete folder and erase root itself.
+// path and free space. When it builds the window it subscribes the status bar, the tree
+// and the list to the edited card's announcements, in the order they must act, with
+// direct connections, so every announcement is carried out before its sender goes on.
 #pragma once
 
 #include "CommandRouter.h"
@@ -19,6 +18,7 @@ class CAlphaToolBar;
 class CCoolDialogBar;
 class CEntryCommands;
 class CMenuBar;
+class CTreeCommands;
 class CTreeDialog;
 class CZelvoDoc;
 class CZelvoView;
@@ -37,6 +37,7 @@ public:
 
     CZelvoView* GetActiveView() const { return m_pView; }
     CTreeDialog* GetTreeDialog() const { return m_treeDialog; }
+    CTreeCommands* GetTreeCommands() const { return m_pTreeCommands; }
     CEntryCommands* GetEntryCommands() const { return m_pEntryCommands; }
     QWidget* GetTreeBar() const;
     CAlphaToolBar* GetToolBar() const { return m_wndToolBar; }
@@ -44,12 +45,8 @@ public:
     CCommandRouter& GetRouter() { return m_router; }
     QMenu* GetFileMenu() const { return m_pFileMenu; }
 
-    // The current path changed: status bar panes, then the tree's selection.
-    void OnVfsPathChanged(const std::string& path);
     // The list view's initial update (after New and Open).
     void InitialUpdate();
-    // Forgets every row and node that refers into the image (it is being replaced).
-    void ForgetImage();
     // Shows files (most recent first) as the recent-file entries of the File menu.
     void SetRecentFiles(const QStringList& files);
     void UpdateTitle();
@@ -77,8 +74,6 @@ private:
     void OnViewDeviceTree();
     void OnViewToolBar();
     void OnViewStatusBar();
-    void OnDeleteFolder();
-    void OnEraseRoot();
 
     CZelvoDoc* m_pDocument;
     CCommandTable m_commands;
@@ -89,6 +84,7 @@ private:
     CMenuBar* m_wndMenuBar;
     CCoolDialogBar* m_wndTreeBar;
     CTreeDialog* m_treeDialog;
+    CTreeCommands* m_pTreeCommands;
     bool m_bCreated = false;
     QLabel* m_pMessagePane = nullptr;
     QLabel* m_pPathPane = nullptr;

@@ -1,13 +1,12 @@
-// The document: the one image being edited (held in g_pVfs), its path, title and modified
-// flag, with New, Open, Save, Save As and the question whether to save a modified image
-// before it is replaced or closed. It announces a replaced image, the root folder entered
-// and the tree to be rebuilt; the frame connects those to the windows.
+// The document: the path, title and modified flag of the one image being edited, with New,
+// Open, Save, Save As and the question whether to save a modified image before it is
+// replaced or closed. The image itself is the edited card's (g_pVfs): New and Open hand
+// it a new one and have the card show its root folder.
 #pragma once
 
 #include "CommandTable.h"
 
 #include "rq540/DiskFile.h"
-#include "rq540/RQ540Vfs.h"
 
 #include <QObject>
 #include <QPointer>
@@ -15,9 +14,7 @@
 #include <QWidget>
 
 #include <filesystem>
-#include <memory>
 #include <optional>
-#include <string>
 
 class CZelvoDoc : public QObject {
     Q_OBJECT
@@ -63,17 +60,8 @@ signals:
     void TitleChanged();
     // A path was adopted by Open or Save As (for the recent-file list).
     void PathNameAdopted(const QString& path);
-    // The image is about to be replaced or dropped: whatever refers into it must go now.
-    void ImageAboutToBeReplaced();
-    // New and Open entered the root folder of the new image.
-    void PathChanged(const std::string& path);
-    // The tree is to be rebuilt from the selected node (the root, after New and Open).
-    void NodeRefreshRequested();
 
 private:
-    // Makes vfs the image of the program; the shell forgets everything that referred into
-    // the previous one before it is destroyed.
-    void ReplaceImage(std::unique_ptr<RQ540::CRQ540Vfs> vfs);
     // False when file is the document's own file, found as current on disk, changed since
     // this document read or wrote it, and the user chose not to overwrite it.
     bool ConfirmOverwrite(const QString& path, const std::filesystem::path& file,

@@ -3,9 +3,9 @@
 // The commands that create entries and move data to and from disk files are CEntryCommands';
 // Open on a file row runs ID_EDIT_FILE through the router like any other command.
 //
-// The view announces what it did: the folder it entered (path changed, then the request
-// that the tree select the current path) and the entries it changed (the request to
-// rebuild the tree node, which re-lists the view).
+// The view changes the current folder and the image through the edited card (entering a
+// folder, pasting, deleting) and shows what the card announces: it lists the current
+// folder again whenever the folder or its entries change.
 #pragma once
 
 #include "CommandTable.h"
@@ -55,15 +55,6 @@ public:
     // Whether the selected row with the lowest index is a file.
     bool IsFirstSelectedFile() const;
 
-signals:
-    // A folder was entered; g_szCurrentPath is its path.
-    void PathChanged(const std::string& path);
-    // After PathChanged of an entered folder: the tree is to select the current path.
-    void FolderEntered();
-    // Entries of the current folder changed: the tree node is to be rebuilt, which lists
-    // the folder again.
-    void NodeRefreshRequested();
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     // Enter opens the selected row, Backspace goes to the parent folder (nothing at the
@@ -71,8 +62,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // Makes path the current folder and announces it, then lists it.
-    void EnterFolderPath(const std::string& path);
     void SetupColumns();
     void ApplyColumnWidths();
     // The list's icon iconId, drawn once.

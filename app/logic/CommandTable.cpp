@@ -7,11 +7,6 @@ void CCommandTable::Add(int id, Handler handler, Predicate enabled, Predicate ch
     m_entries[id] = Entry{std::move(handler), std::move(enabled), std::move(checked)};
 }
 
-void CCommandTable::SetHandler(int id, Handler handler)
-{
-    m_entries[id].handler = std::move(handler);
-}
-
 const CCommandTable::Entry* CCommandTable::Find(int id) const
 {
     const auto found = m_entries.find(id);

@@ -9,6 +9,7 @@
 
 #include "CommandRouter.h"
 #include "CommandTable.h"
+#include "EditedCard.h"
 #include "EntryRows.h"
 #include "HexEdit.h"
 #include "MainFrame.h"
@@ -55,6 +56,22 @@ std::unique_ptr<CRQ540Vfs> CardWithFolders(int count)
             return nullptr;
     }
     return vfs;
+}
+
+// Makes the edited card one whose root holds count empty sub-folders, unless it is one
+// already, and has the windows show its root; false when the card refuses the folders.
+bool UseCard(int count)
+{
+    static int shown = -1;
+    if (shown == count)
+        return true;
+    std::unique_ptr<CRQ540Vfs> vfs = CardWithFolders(count);
+    if (!vfs)
+        return false;
+    EditedCard().ReplaceImage(std::move(vfs));
+    EditedCard().RefreshFolder(RootPath());
+    shown = count;
+    return true;
 }
 
 // Runs the posted layouts and paints widget once, as the next frame on screen would.
@@ -172,8 +189,10 @@ struct CStockWindow {
     }
 };
 
-void TreeFill(benchmark::State& state, CTreeDialog& tree)
+void TreeFill(benchmark::State& state, CTreeDialog& tree, int count)
 {
+    if (!UseCard(count))
+        state.SkipWithError("the card refuses the folders");
     for (auto _ : state) {
         tree.FillNode(tree.GetRootItem());
         Settle(&tree);
@@ -192,6 +211,8 @@ void StockTreeFill(benchmark::State& state, CStockTree& tree, int count)
 
 void Refresh(benchmark::State& state, CEditor& editor)
 {
+    if (!UseCard(FOLDER_COUNT))
+        state.SkipWithError("the card refuses the folders");
     for (auto _ : state) {
         editor.frame.GetTreeDialog()->SelectItem(editor.frame.GetTreeDialog()->GetRootItem());
         editor.frame.GetRouter().Execute(ID_REFRESH_NODE);
@@ -212,6 +233,8 @@ void StockRefresh(benchmark::State& state, CStockWindow& stock)
 
 void List(benchmark::State& state, CZelvoView& view)
 {
+    if (!UseCard(FOLDER_COUNT))
+        state.SkipWithError("the card refuses the folders");
     for (auto _ : state) {
         view.RefreshList();
         Settle(&view);
@@ -298,16 +321,12 @@ int main(int argc, char** argv)
     // The start probes keep their settings here, not in the user's.
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((scratch / "config").string()));
 
-    CZelvoDoc treeDocument;
     CCommandRouter treeRouter;
-    std::unique_ptr<CRQ540Vfs> fillCard = CardWithFolders(FOLDER_COUNT);
-    std::unique_ptr<CRQ540Vfs> smallFillCard = CardWithFolders(SMALL_FOLDER_COUNT);
-    g_pVfs = CardWithFolders(FOLDER_COUNT);
-    if (!fillCard || !smallFillCard || !g_pVfs) {
+    if (!UseCard(FOLDER_COUNT)) {
         std::fputs("gui bench: the card refuses the folders\n", stderr);
         return 1;
     }
-    CTreeDialog treeDialog(&treeDocument, treeRouter);
+    CTreeDialog treeDialog(treeRouter);
     treeDialog.resize(180, 500);
     treeDialog.show();
     QWidget stockTreeWindow;
@@ -315,26 +334,20 @@ int main(int argc, char** argv)
     stockTree.Widget()->resize(180, 500);
     stockTreeWindow.resize(180, 500);
     stockTreeWindow.show();
-    // The panel reads the image the editor holds: the card is lent to it for the run.
-    const auto fillRow = [&treeDialog](std::unique_ptr<CRQ540Vfs>& card) {
-        return [&treeDialog, &card](benchmark::State& state) {
-            std::swap(g_pVfs, card);
-            TreeFill(state, treeDialog);
-            std::swap(g_pVfs, card);
-        };
-    };
     AddRatioRow("tree_fill", "tree fill of a folder with 255 sub-folders", "stock QTreeWidget",
-                2.0, fillRow(fillCard),
+                1.5, [&](benchmark::State& state) { TreeFill(state, treeDialog, FOLDER_COUNT); },
                 [&](benchmark::State& state) { StockTreeFill(state, stockTree, FOLDER_COUNT); });
     AddRatioRow("tree_fill_64", "tree fill of a folder with 64 sub-folders", "stock QTreeWidget",
-                2.0, fillRow(smallFillCard), [&](benchmark::State& state) {
+                2.0,
+                [&](benchmark::State& state) { TreeFill(state, treeDialog, SMALL_FOLDER_COUNT); },
+                [&](benchmark::State& state) {
                     StockTreeFill(state, stockTree, SMALL_FOLDER_COUNT);
                 });
 
     CEditor editor;
     CStockWindow stock(*editor.frame.GetTreeDialog()->GetTree());
     AddRatioRow("refresh", "refresh command (rebuild node + re-list), 255 sub-folders",
-                "stock tree + list", 2.0, [&](benchmark::State& state) { Refresh(state, editor); },
+                "stock tree + list", 1.5, [&](benchmark::State& state) { Refresh(state, editor); },
                 [&](benchmark::State& state) { StockRefresh(state, stock); });
     AddRatioRow("list", "folder list of 255 rows", "stock QTableWidget", 1.1,
                 [&](benchmark::State& state) { List(state, *editor.frame.GetActiveView()); },

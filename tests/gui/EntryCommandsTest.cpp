@@ -577,7 +577,7 @@ void EntryCommandsTest::changePasswordStoresFixedLengthFields()
     // A sub-folder's dialog names the current folder; Cancel keeps its passwords.
     RQ540::CFolderHeader* folder = nullptr;
     QCOMPARE(g_pVfs->CreateFolder(0x0001, 1000, &folder), 0);
-    tree->OnRefreshNode();
+    QVERIFY(Run(ID_REFRESH_NODE));
     tree->SelectItem(tree->GetRootItem()->child(0));
     AnswerDialog<CModifyPasswordDialog>([&](CModifyPasswordDialog& dialog) {
         title = dialog.windowTitle();

@@ -8,6 +8,7 @@
 #include "RecentFileList.h"
 #include "Resource.h"
 #include "ShellState.h"
+#include "TreeCommands.h"
 #include "TreeDialog.h"
 #include "ZelvoApp.h"
 #include "ZelvoDoc.h"
@@ -38,6 +39,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -642,39 +644,48 @@ void ShellTest::entryCommandsPlugInThroughTheirTable()
     const int folderRow = RowOf(View(), "0001");
     const int fileRow = RowOf(View(), "0002");
 
-    // Without a handler none of them runs, whatever its rule says.
+    // The router finds each of them in the entry commands' table, with its handler; a
+    // command without one stays disabled (ShellRoutingTest).
     SelectRows(View(), {fileRow});
+    const CCommandTable& table = Frame()->GetEntryCommands()->GetCommandTable();
     for (int id : {ID_NEW_FOLDER, ID_NEW_FILE, ID_IMPORT, ID_EXPORT, ID_EDIT_FILE,
                    ID_HARDWARE_INFO}) {
-        Frame()->GetEntryCommands()->GetCommandTable().SetHandler(id, {});
-        QVERIFY2(!IsEnabled(id), qPrintable(QString::number(id)));
-        QVERIFY(!Execute(id));
+        QVERIFY2(table.Find(id) && table.Find(id)->handler, qPrintable(QString::number(id)));
+        QCOMPARE(Frame()->GetRouter().FindOwner(id), table.Find(id));
+        QVERIFY2(IsEnabled(id), qPrintable(QString::number(id)));
     }
 
+    // Each command that runs shows its dialog, noted with the first selected row.
     QStringList ran;
-    for (int id : {ID_NEW_FOLDER, ID_EXPORT, ID_EDIT_FILE}) {
-        Frame()->GetEntryCommands()->GetCommandTable().SetHandler(id, [&ran, id, this] {
-            ran << QStringLiteral("%1 %2").arg(id).arg(
-                       QString::fromStdString(View()->GetFirstSelectedItemData()
-                                                  ? View()->GetFirstSelectedItemData()->szPath
-                                                  : std::string("-")));
+    const auto noteNextDialog = [&ran, this] {
+        QTimer::singleShot(0, this, [&ran, this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            const EntryItemData* record = View()->GetFirstSelectedItemData();
+            ran << QStringLiteral("%1 %2").arg(
+                       dialog ? dialog->metaObject()->className() : "none",
+                       QString::fromStdString(record ? record->szPath : std::string("-")));
+            if (dialog)
+                dialog->close();
         });
-    }
-    QVERIFY(IsEnabled(ID_EXPORT));
-    QVERIFY(IsEnabled(ID_EDIT_FILE));
+    };
     SelectRows(View(), {folderRow, fileRow});
     QVERIFY(!IsEnabled(ID_EXPORT));
     QVERIFY(!IsEnabled(ID_EDIT_FILE));
     View()->clearSelection();
     QVERIFY(!IsEnabled(ID_EXPORT));
     QVERIFY(IsEnabled(ID_NEW_FOLDER));
+    noteNextDialog();
     QVERIFY(Execute(ID_NEW_FOLDER));
 
     // Open, and a double-click, on a file row edit it.
     SelectRows(View(), {fileRow});
+    noteNextDialog();
     QVERIFY(Execute(ID_OPEN));
+    noteNextDialog();
     DoubleClickRow(View(), fileRow);
-    QCOMPARE(ran, (QStringList{"32777 -", "32813 \\0002", "32813 \\0002"}));
+    QCOMPARE(ran, (QStringList{"CNewFolderDialog -", "CEditFileDialog \\0002",
+                               "CEditFileDialog \\0002"}));
+    QVERIFY(!Doc()->IsModified());
 }
 
 void ShellTest::contextMenusFollowTheSameRules()
@@ -1015,12 +1026,13 @@ void ShellTest::changePasswordStoresFixedFieldsAndMarksModified()
     };
     std::vector<Call> calls;
     bool accept = false;
-    Tree()->SetPasswordDialog([&](QWidget*, bool bRoot, QString& developer, QString& user) {
-        calls.push_back({bRoot, developer, user});
-        developer = QStringLiteral("abcde");
-        user = QString();
-        return accept;
-    });
+    Frame()->GetTreeCommands()->SetPasswordDialog(
+        [&](QWidget*, bool bRoot, QString& developer, QString& user) {
+            calls.push_back({bRoot, developer, user});
+            developer = QStringLiteral("abcde");
+            user = QString();
+            return accept;
+        });
 
     SelectNode("\\0001");
     QVERIFY(Execute(ID_CHANGE_PASSWORD));

@@ -1,7 +1,10 @@
 // The tree panel's rebuild against the card it shows: on an opened nested image every
 // folder has its node, siblings in the reverse of the folder's entry order, each with its
-// record, all expanded; and opening the image lists its root folder once.
+// record, all expanded; opening the image lists its root folder once, and each request
+// of the list rebuilds what shows its folder once.
 #include "CommandRouter.h"
+#include "EditedCard.h"
+#include "ExchangeDialog.h"
 #include "Fakes.h"
 #include "MainFrame.h"
 #include "Resource.h"
@@ -13,9 +16,13 @@
 #include "rq540/FolderHeader.h"
 #include "rq540/HexDigits.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <memory>
@@ -44,6 +51,59 @@ void BuildNestedCard()
     QCOMPARE(g_pVfs->CreateFolder(0x0042, 200), RESULT_SUCCESS);
 }
 
+// What the windows do while one request is carried out: the card's announcements, the
+// list's listings, the writes of the path pane (each sets its tool tip), the tree's node
+// rebuilds (each adds the node's children in one step) and its selection moves.
+class CWindowCounts : public QObject {
+public:
+    explicit CWindowCounts(CMainFrame& frame)
+    {
+        const auto count = [this](int& counter) { return [this, &counter] { ++counter; }; };
+        connect(&EditedCard(), &CEditedCard::PathChanged, this, count(m_announcements));
+        connect(&EditedCard(), &CEditedCard::FolderChanged, this, count(m_announcements));
+        connect(frame.GetActiveView()->model(), &QAbstractItemModel::rowsInserted, this,
+                count(m_listings));
+        QTreeWidget* tree = frame.GetTreeDialog()->GetTree();
+        connect(tree->model(), &QAbstractItemModel::rowsInserted, this, count(m_rebuilds));
+        connect(tree, &QTreeWidget::currentItemChanged, this, count(m_selections));
+        frame.findChild<QLabel*>(QString::number(IDS_CURRENT_PATH))->installEventFilter(this);
+    }
+
+    // Announcements, listings, pane writes, node rebuilds and selection moves since the
+    // last call.
+    QList<int> Take()
+    {
+        const QList<int> counts{m_announcements, m_listings, m_paneWrites, m_rebuilds,
+                                m_selections};
+        m_announcements = m_listings = m_paneWrites = m_rebuilds = m_selections = 0;
+        return counts;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTipChange)
+            ++m_paneWrites;
+        return false;
+    }
+
+private:
+    int m_announcements = 0;
+    int m_listings = 0;
+    int m_paneWrites = 0;
+    int m_rebuilds = 0;
+    int m_selections = 0;
+};
+
+int RowOf(CZelvoView& view, const QString& id)
+{
+    for (int row = 0; row < view.rowCount(); ++row) {
+        if (view.item(row, 0)->text() == id)
+            return row;
+    }
+    return -1;
+}
+
 }  // namespace
 
 class TreeFillTest : public QObject {
@@ -56,6 +116,7 @@ private slots:
 
     void treeHoldsEveryFolderInReverseEntryOrder();
     void openingAnImageListsItsRootOnce();
+    void eachRequestShowsItsFolderOnce();
 
 private:
     CTreeDialog* Tree() const { return m_app->GetMainFrame()->GetTreeDialog(); }
@@ -183,6 +244,55 @@ void TreeFillTest::openingAnImageListsItsRootOnce()
     QCOMPARE(listings, 1);
     QCOMPARE(g_szCurrentPath, std::string("\\"));
     QCOMPARE(Tree()->GetSelectedItem(), Tree()->GetRootItem());
+}
+
+void TreeFillTest::eachRequestShowsItsFolderOnce()
+{
+    // 0001 holds folder 0011, so rebuilding its node adds a child; the root holds file 0005.
+    QCOMPARE(g_pVfs->CreateFolder(0x0001, 4000), RESULT_SUCCESS);
+    QCOMPARE(g_pVfs->CreateFile(0x0005, FILE_TYPE_DATA, 8), RESULT_SUCCESS);
+    QCOMPARE(g_pVfs->ChangeDirectory("\\0001"), RESULT_SUCCESS);
+    QCOMPARE(g_pVfs->CreateFolder(0x0011, 200), RESULT_SUCCESS);
+    CMainFrame& frame = *m_app->GetMainFrame();
+    CZelvoView& view = *frame.GetActiveView();
+    Tree()->SelectItem(Tree()->GetRootItem());
+    QVERIFY(frame.GetRouter().Execute(ID_REFRESH_NODE));
+    view.selectRow(RowOf(view, QStringLiteral("0005")));
+    QVERIFY(frame.GetRouter().Execute(ID_EDIT_COPY));
+    CWindowCounts counts(frame);
+
+    // A double-click on a folder row moves the selection to its node.
+    const QPoint centre =
+        view.visualRect(view.model()->index(RowOf(view, QStringLiteral("0001")), 0)).center();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre);
+    QCOMPARE(g_szCurrentPath, std::string("\\0001"));
+    QCOMPARE(Tree()->GetSelectedItem()->text(0), QStringLiteral("0001"));
+    QCOMPARE(counts.Take(), (QList<int>{1, 1, 1, 0, 1}));
+
+    // New file, paste and delete each rebuild the node, which keeps the selection.
+    QTimer::singleShot(0, this, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            QTest::mouseClick(dialog->findChild<QPushButton*>(
+                                  QString::number(CExchangeDialog::IDOK)),
+                              Qt::LeftButton);
+    });
+    QVERIFY(frame.GetRouter().Execute(ID_NEW_FILE));
+    QVERIFY(g_pVfs->FindFile(0x0001));
+    QCOMPARE(counts.Take(), (QList<int>{1, 1, 1, 1, 0}));
+
+    view.clearSelection();
+    QVERIFY(frame.GetRouter().Execute(ID_EDIT_PASTE));
+    QVERIFY(g_pVfs->FindFile(0x0005));
+    QCOMPARE(counts.Take(), (QList<int>{1, 1, 1, 1, 0}));
+
+    view.selectRow(RowOf(view, QStringLiteral("0005")));
+    m_prompter->QueueAnswer(IPrompter::Answer::Yes);
+    QVERIFY(frame.GetRouter().Execute(ID_DELETE));
+    QVERIFY(!g_pVfs->FindFile(0x0005));
+    QCOMPARE(counts.Take(), (QList<int>{1, 1, 1, 1, 0}));
+    QCOMPARE(Tree()->GetSelectedItem()->text(0), QStringLiteral("0001"));
+    QCOMPARE(view.rowCount(), 2);
 }
 
 QTEST_MAIN(TreeFillTest)

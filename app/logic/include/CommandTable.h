@@ -19,8 +19,6 @@ public:
 
     // Adds or replaces the entry for id.
     void Add(int id, Handler handler, Predicate enabled = {}, Predicate checked = {});
-    // Gives an existing entry (or a new one without rules) its handler, keeping its rules.
-    void SetHandler(int id, Handler handler);
 
     // The entry for id, or null when this table does not own the command.
     const Entry* Find(int id) const;
