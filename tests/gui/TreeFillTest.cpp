@@ -58,7 +58,7 @@ class CWindowCounts : public QObject {
 public:
     explicit CWindowCounts(CMainFrame& frame)
     {
-        const auto count = [this](int& counter) { return [this, &counter] { ++counter; }; };
+        const auto count = [](int& counter) { return [&counter] { ++counter; }; };
         connect(&EditedCard(), &CEditedCard::PathChanged, this, count(m_announcements));
         connect(&EditedCard(), &CEditedCard::FolderChanged, this, count(m_announcements));
         connect(frame.GetActiveView()->model(), &QAbstractItemModel::rowsInserted, this,
