@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace RQ540::Cli {
@@ -192,12 +193,12 @@ private:
         // one kept after it in from's list as well.
         const std::vector<LayoutEntry>& list = to.children;
         std::size_t kept = list.size();
-        std::size_t limit = from.children.size();
+        const LayoutEntry* limit = from.children.data() + from.children.size();
         while (kept > 0) {
             const LayoutEntry* old = before(list[kept - 1]);
-            if (!old || fromIndex[old->id] >= limit || !GetRecreateReason(*old, list[kept - 1]).empty())
+            if (!old || old >= limit || !GetRecreateReason(*old, list[kept - 1]).empty())
                 break;
-            limit = fromIndex[old->id];
+            limit = old;
             --kept;
         }
 
@@ -217,12 +218,12 @@ private:
             reasons.emplace(old->id, std::move(reason));
         }
 
-        std::map<uint16_t, const LayoutEntry*> keptEntries;
+        std::set<uint16_t> keptIds;
         for (std::size_t i = kept; i < list.size(); ++i)
-            keptEntries.emplace(list[i].id, &list[i]);
+            keptIds.insert(list[i].id);
         // Deletions first, so that the space they free is there for what is created.
         for (const LayoutEntry& child : from.children) {
-            if (keptEntries.contains(child.id))
+            if (keptIds.contains(child.id))
                 continue;
             const auto reason = reasons.find(child.id);
             Add(PlanStep::Op::RM, path.GetChild(child.id),
