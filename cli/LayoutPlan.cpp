@@ -309,7 +309,8 @@ void RunSteps(std::span<const PlanStep> steps, CCardSession& card)
 {
     try {
         for (const PlanStep& step : steps) {
-            const std::string operation = std::string(GetOpName(step.op)) + " " + step.path.ToString();
+            const std::string operation =
+                std::string(GetOpName(step.op)) + " " + step.path.ToString();
             switch (step.op) {
             case PlanStep::Op::RM:
                 card.Remove(step.path, operation);

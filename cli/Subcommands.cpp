@@ -91,7 +91,8 @@ std::optional<std::string> HexPassword(const std::optional<std::string>& hex, co
         return std::nullopt;
     const std::vector<uint8_t> bytes = RequireHexBytes(*hex, option);
     if (bytes.size() > length)
-        throw CCliError::Usage(std::string(option) + ": " + Limit(static_cast<uint32_t>(bytes.size())) +
+        throw CCliError::Usage(std::string(option) + ": " +
+                               Limit(static_cast<uint32_t>(bytes.size())) +
                                " bytes, but the field holds " + Limit(length));
     return std::string(bytes.begin(), bytes.end());
 }

@@ -32,7 +32,7 @@ std::vector<LayoutChange> DiffLayouts(const CardLayout& a, const CardLayout& b);
 // memory under every card rule.
 struct ComparedCard {
     std::unique_ptr<CCardSession> card;  // in memory only, never saved
-    CardLayout layout;                   // the card's layout; a dump's redacted passwords stay redacted
+    CardLayout layout;  // the card's layout; a dump's redacted passwords stay redacted
 };
 
 // command ("plan") begins the refusals of a dump folder's manifest.

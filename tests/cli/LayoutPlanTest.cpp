@@ -108,7 +108,8 @@ TEST_F(LayoutPlan, WritesOnlyWhatDiffersAndSaysWhyAnEntryIsCreatedAgain)
 
     const Json expected = Json::parse(R"({"operations": [
         {"op": "rm", "path": "/0002", "reason": ")" + reason + R"("},
-        {"op": "passwd", "path": "/0001", "developerPassword": "00FF)" + std::string(44, '0') + R"("},
+        {"op": "passwd", "path": "/0001",
+         "developerPassword": "00FF)" + std::string(44, '0') + R"("},
         {"op": "write", "path": "/0001/0010", "offset": 2, "hex": "5858"},
         {"op": "add", "path": "/0002", "type": "data", "size": 16, "reason": ")" + reason + R"("},
         {"op": "add", "path": "/0003", "type": "exec", "size": 4, "hex": "01"}]})");
@@ -168,7 +169,8 @@ TEST_F(LayoutPlan, RefusesARedactedPassword)
     const RqfsResult refused = Run({"plan", "dump", "new.rqfs"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err,
-              "rqfs: plan: dump: /: the user password is redacted; a plan needs its stored bytes\n");
+              "rqfs: plan: dump: /: the user password is redacted; a plan needs its stored "
+              "bytes\n");
 }
 
 using InlineBytes = LayoutTest;
@@ -181,7 +183,8 @@ TEST_F(InlineBytes, AddAndWriteTakeTheirBytesInHexadecimal)
 
     const RqfsResult odd = Run({"add", m_image, "/6", "--type", "data", "--hex", "0"});
     EXPECT_EQ(odd.status, 2);
-    EXPECT_EQ(odd.err, "rqfs: --hex: expected bytes as pairs of hexadecimal digits, such as 00FF7A\n");
+    EXPECT_EQ(odd.err,
+              "rqfs: --hex: expected bytes as pairs of hexadecimal digits, such as 00FF7A\n");
     const RqfsResult both = Run({"write", m_image, "/5", "--hex", "41", "--from", "x.bin"});
     EXPECT_EQ(both.status, 2);
     EXPECT_EQ(both.err, "rqfs: --from excludes --hex\n");

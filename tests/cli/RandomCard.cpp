@@ -61,7 +61,9 @@ void RandomCard::Change(const std::filesystem::path& image, int steps)
         collect(collect, layout.root, CCardPath());
         std::vector<std::pair<CCardPath, const RQ540::Cli::LayoutEntry*>> files;
         std::copy_if(entries.begin(), entries.end(), std::back_inserter(files),
-                     [](const auto& pair) { return !pair.second->folder && pair.second->size > 1; });
+                     [](const auto& pair) {
+                         return !pair.second->folder && pair.second->size > 1;
+                     });
         const auto& [path, chosen] = entries[Below(static_cast<uint32_t>(entries.size()))];
         const RQ540::Cli::LayoutEntry& entry = *chosen;
         // Some of these the card refuses (too deep, too big, an ID in use).
