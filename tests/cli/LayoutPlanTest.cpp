@@ -163,6 +163,20 @@ TEST_F(LayoutPlan, RefusesANewCardThatNeedsAKeptEntryTouched)
                          "the old list and before it in the new one\n");
 }
 
+TEST_F(LayoutPlan, RefusesANewCardWithAStepTheCardWouldRefuse)
+{
+    // An image may hold an entry of reserved ID 0000, which no card operation makes. The
+    // file's record follows the 16-byte header and the root's 47-byte fixed part.
+    RunOk({"new", "reserved.rqfs"});
+    RunOk({"add", "reserved.rqfs", "/1", "--type", "data", "--size", "0"});
+    Patch("reserved.rqfs", 16 + 47, 0, 2);
+    const RqfsResult refused = Run({"plan", m_image, "reserved.rqfs"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "rqfs: plan: the card would refuse a step the new card needs: add "
+                           "/0000: 文件或子目录已存在 (result 13)\n");
+    EXPECT_EQ(refused.out, "");
+}
+
 TEST_F(LayoutPlan, RefusesARedactedPassword)
 {
     Dump(m_image, "dump", {"--redact-passwords"});
