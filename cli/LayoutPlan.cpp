@@ -30,6 +30,10 @@ constexpr uint32_t kJoinGap = 16;
 // --size 4294967295 --hex " and the line end take well under this.
 constexpr std::size_t kLineOverhead = 192;
 
+// Most bytes one add or write step carries, so that its batch line, with the bytes in
+// hexadecimal, stays within the script's line limit.
+constexpr uint32_t kMaxStepBytes = (MAX_SCRIPT_LINE_BYTES - kLineOverhead) / 2;
+
 const char* GetOpName(PlanStep::Op op)
 {
     switch (op) {
@@ -117,7 +121,6 @@ private:
         const auto differs = [&](uint32_t offset) {
             return ByteAt(base, offset) != ByteAt(target.data, offset);
         };
-        const uint32_t most = static_cast<uint32_t>(GetMaxStepBytes());
         for (uint32_t offset = 0; offset < target.size;) {
             if (!differs(offset)) {
                 ++offset;
@@ -125,7 +128,7 @@ private:
             }
             uint32_t end = offset + 1;  // one past the last differing byte
             for (uint32_t next = end; next < target.size && next - end < kJoinGap &&
-                                      next - offset < most;
+                                      next - offset < kMaxStepBytes;
                  ++next) {
                 if (differs(next))
                     end = next + 1;
@@ -357,8 +360,6 @@ void RequireStoredPasswords(const LayoutEntry& folder, const CCardPath& path,
 }
 
 }  // namespace
-
-std::size_t GetMaxStepBytes() { return (MAX_SCRIPT_LINE_BYTES - kLineOverhead) / 2; }
 
 std::vector<PlanStep> PlanLayouts(const CardLayout& from, const CardLayout& to,
                                   std::span<const CCardPath> keep, CCardSession& fromCard)

@@ -41,10 +41,6 @@ struct PlanStep {
     std::optional<std::string> developerPassword;
 };
 
-// Most bytes one add or write step carries, so that its batch line, with the bytes in
-// hexadecimal, stays within the script's line limit.
-std::size_t GetMaxStepBytes();
-
 // The steps that turn from into to. The entries named by keep, with everything in them,
 // are never deleted, written or given passwords; a to that needs that is a failure
 // CCliError naming the kept entry, and so is a kept path from does not hold. The steps are
