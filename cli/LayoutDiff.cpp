@@ -172,21 +172,28 @@ std::vector<LayoutChange> DiffLayouts(const CardLayout& a, const CardLayout& b)
     return CLayoutDiff().Run(a.root, b.root);
 }
 
-CardLayout LoadComparedCard(const std::filesystem::path& path)
+ComparedCard ReadComparedCard(const std::filesystem::path& path, const std::string& command)
 {
+    ComparedCard compared;
     std::error_code error;
     if (!std::filesystem::is_directory(path, error) && !IsManifestFile(path)) {
-        const CCardSession session(path);
-        return LayoutFromCard(session.GetVfs());
+        compared.card = std::make_unique<CCardSession>(path);
+        compared.layout = LayoutFromCard(compared.card->GetVfs());
+        return compared;
     }
-    const std::string where = "diff " + DiskFile::GenericUtf8FromPath(ManifestPathOf(path));
+    const std::string where = command + " " + DiskFile::GenericUtf8FromPath(ManifestPathOf(path));
     const CardLayout manifest = ReadLayout(path, where);
     // Built in memory only; the session's image is never written.
-    CCardSession session({}, manifest.model);
-    CLayoutBuilder(session, where, true).Build(manifest.root);
-    CardLayout built = LayoutFromCard(session.GetVfs());
-    KeepRedactions(manifest.root, built.root);
-    return built;
+    compared.card = std::make_unique<CCardSession>(std::filesystem::path(), manifest.model);
+    CLayoutBuilder(*compared.card, where, true).Build(manifest.root);
+    compared.layout = LayoutFromCard(compared.card->GetVfs());
+    KeepRedactions(manifest.root, compared.layout.root);
+    return compared;
+}
+
+CardLayout LoadComparedCard(const std::filesystem::path& path)
+{
+    return ReadComparedCard(path, "diff").layout;
 }
 
 ExitStatus PrintDiff(const std::filesystem::path& a, const std::filesystem::path& b,

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <limits>
+#include <utility>
 
 namespace RQ540::Cli {
 
@@ -98,6 +99,43 @@ std::string GetFileTypeName(uint8_t type)
             return std::string(named.name);
     }
     return std::to_string(type);
+}
+
+std::optional<std::vector<uint8_t>> ParseHexBytes(std::string_view text)
+{
+    if (text.size() % 2 != 0)
+        return std::nullopt;
+    std::vector<uint8_t> bytes;
+    bytes.reserve(text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        const int high = HexDigitValue(static_cast<unsigned char>(text[i]));
+        const int low = HexDigitValue(static_cast<unsigned char>(text[i + 1]));
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes.push_back(static_cast<uint8_t>(high * 16 + low));
+    }
+    return bytes;
+}
+
+std::vector<uint8_t> RequireHexBytes(std::string_view text, const char* option)
+{
+    std::optional<std::vector<uint8_t>> bytes = ParseHexBytes(text);
+    if (!bytes)
+        throw CCliError::Usage(std::string(option) +
+                               ": expected bytes as pairs of hexadecimal digits, such as 00FF7A");
+    return std::move(*bytes);
+}
+
+std::string FormatHexBytes(std::span<const uint8_t> bytes)
+{
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size() * 2);
+    for (uint8_t byte : bytes) {
+        text += kDigits[byte >> 4];
+        text += kDigits[byte & 0xF];
+    }
+    return text;
 }
 
 }  // namespace RQ540::Cli

@@ -5,6 +5,7 @@
 #include "LayoutBuild.h"
 #include "LayoutDiff.h"
 #include "LayoutDump.h"
+#include "LayoutPlan.h"
 #include "Listing.h"
 #include "OptionValues.h"
 
@@ -50,16 +51,79 @@ CLI::Option* AddOptionalText(CLI::App& command, const char* name, const char* va
         ->type_name(valueName);
 }
 
-// --user-password and --developer-password; keeps says what an omitted one means.
-void AddPasswords(CLI::App& command, CCardSession::Passwords& passwords, const char* keeps)
+// Passwords typed as texts, or given as the exact bytes of their fields in hexadecimal.
+struct PasswordOptions {
+    CCardSession::Passwords text;
+    std::optional<std::string> userHex;
+    std::optional<std::string> developerHex;
+
+    bool Any() const { return text.user || text.developer || userHex || developerHex; }
+};
+
+// --user-password, --developer-password and their -hex forms, each form excluding the
+// other; keeps says what an omitted password means.
+void AddPasswords(CLI::App& command, PasswordOptions& passwords, const char* keeps)
 {
     const std::string stored = " (its bytes in a zero-filled field, cut at ";
-    AddOptionalText(command, "--user-password", "TEXT", passwords.user,
-                    "user password" + stored + Limit(GetUserPasswordLength(NEW_CARD_MODEL)) +
-                        " bytes); " + keeps);
-    AddOptionalText(command, "--developer-password", "TEXT", passwords.developer,
-                    "developer password" + stored +
-                        Limit(GetDeveloperPasswordLength(NEW_CARD_MODEL)) + " bytes); " + keeps);
+    const std::string exact = " as the exact bytes of its field in hexadecimal, NUL bytes "
+                              "included (zero-filled, at most ";
+    const std::string user = Limit(GetUserPasswordLength(NEW_CARD_MODEL));
+    const std::string developer = Limit(GetDeveloperPasswordLength(NEW_CARD_MODEL));
+    CLI::Option* userText = AddOptionalText(command, "--user-password", "TEXT", passwords.text.user,
+                                            "user password" + stored + user + " bytes); " + keeps);
+    CLI::Option* developerText =
+        AddOptionalText(command, "--developer-password", "TEXT", passwords.text.developer,
+                        "developer password" + stored + developer + " bytes); " + keeps);
+    AddOptionalText(command, "--user-password-hex", "HEX", passwords.userHex,
+                    "user password" + exact + user + " bytes)")
+        ->excludes(userText);
+    AddOptionalText(command, "--developer-password-hex", "HEX", passwords.developerHex,
+                    "developer password" + exact + developer + " bytes)")
+        ->excludes(developerText);
+}
+
+// A password given in hexadecimal as the bytes it stores; longer than the field is refused,
+// since those bytes could not all be stored.
+std::optional<std::string> HexPassword(const std::optional<std::string>& hex, const char* option,
+                                       uint32_t length)
+{
+    if (!hex)
+        return std::nullopt;
+    const std::vector<uint8_t> bytes = RequireHexBytes(*hex, option);
+    if (bytes.size() > length)
+        throw CCliError::Usage(std::string(option) + ": " +
+                               Limit(static_cast<uint32_t>(bytes.size())) +
+                               " bytes, but the field holds " + Limit(length));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// The passwords as the card session takes them, for the card of vfs.
+CCardSession::Passwords TakePasswords(const PasswordOptions& options, const CVirtualFileSystem& vfs)
+{
+    CCardSession::Passwords passwords = options.text;
+    if (options.userHex)
+        passwords.user =
+            HexPassword(options.userHex, "--user-password-hex", vfs.GetUserPasswordLength());
+    if (options.developerHex)
+        passwords.developer = HexPassword(options.developerHex, "--developer-password-hex",
+                                          vfs.GetDeveloperPasswordLength());
+    return passwords;
+}
+
+// The bytes --from names or --hex gives, at most limit of them; with whole, more is refused.
+std::vector<uint8_t> TakeBytes(CCommandRun& run, const std::optional<std::string>& from,
+                               const std::optional<std::string>& hex, uint64_t limit, bool whole)
+{
+    if (from)
+        return run.ReadInput(*from, limit, whole);
+    std::vector<uint8_t> bytes = RequireHexBytes(hex.value_or(""), "--hex");
+    if (bytes.size() > limit) {
+        if (whole)
+            throw CCliError::Usage("--hex: " + Limit(static_cast<uint32_t>(bytes.size())) +
+                                   " bytes, more than the card holds");
+        bytes.resize(limit);
+    }
+    return bytes;
 }
 
 std::string Operation(const char* command, const CCardPath& path)
@@ -86,7 +150,7 @@ struct JsonOptions {
 struct MakeFolderOptions {
     std::string path;
     std::optional<std::string> size;
-    CCardSession::Passwords passwords;
+    PasswordOptions passwords;
 };
 
 struct AddOptions {
@@ -94,11 +158,13 @@ struct AddOptions {
     std::optional<std::string> type;
     std::optional<std::string> size;
     std::optional<std::string> from;
+    std::optional<std::string> hex;
 };
 
 struct WriteOptions {
     std::string path;
     std::optional<std::string> from;
+    std::optional<std::string> hex;
     std::optional<std::string> offset;
 };
 
@@ -118,7 +184,7 @@ struct CopyOptions {
 
 struct PasswdOptions {
     std::string folder;
-    CCardSession::Passwords passwords;
+    PasswordOptions passwords;
 };
 
 struct CheckOptions {
@@ -283,14 +349,16 @@ std::span<const CommandUnit> GetSubcommands()
                 .work = [](CCommandRun& run, const MakeFolderOptions& options) {
                     const CCardPath path = ParseEntryPath(options.path);
                     const uint32_t size = RequireUint32(options.size.value_or(""), "--size");
-                    run.Card().MakeFolder(path, size, options.passwords, Operation("mkdir", path));
+                    CCardSession& card = run.Card();
+                    card.MakeFolder(path, size, TakePasswords(options.passwords, card.GetVfs()),
+                                    Operation("mkdir", path));
                     return STATUS_SUCCESS;
                 },
             }),
         },
         {
             .name = "add",
-            .summary = "create a file and fill it from a disk file",
+            .summary = "create a file and fill it from a disk file or hexadecimal bytes",
             .image = ImageUse::CHANGES,
             .batchLine = true,
             .body = Body<AddOptions>({
@@ -301,10 +369,14 @@ std::span<const CommandUnit> GetSubcommands()
                                     "internal-exec, or a number from 0 to 255")
                         ->required();
                     AddOptionalText(command, "--size", "N", options.size,
-                                    "file size in bytes (default: FILE's length); a shorter FILE "
-                                    "leaves zeros, a longer one is cut");
-                    AddOptionalText(command, "--from", "FILE", options.from,
-                                    "disk file whose bytes fill the file; '-' reads standard input");
+                                    "file size in bytes (default: the length of the bytes given); "
+                                    "fewer bytes leave zeros, more are cut");
+                    CLI::Option* from = AddOptionalText(
+                        command, "--from", "FILE", options.from,
+                        "disk file whose bytes fill the file; '-' reads standard input");
+                    AddOptionalText(command, "--hex", "HEX", options.hex,
+                                    "the bytes that fill the file, as pairs of hexadecimal digits")
+                        ->excludes(from);
                 },
                 .work = [](CCommandRun& run, const AddOptions& options) {
                     const CCardPath path = ParseEntryPath(options.path);
@@ -312,18 +384,19 @@ std::span<const CommandUnit> GetSubcommands()
                     std::optional<uint32_t> size;
                     if (options.size)
                         size = RequireUint32(*options.size, "--size");
-                    if (!size && !options.from)
-                        throw CCliError::Usage("add: give --size, --from or both");
+                    if (!size && !options.from && !options.hex)
+                        throw CCliError::Usage("add: give --size, --from, --hex, or --size with "
+                                               "one of the others");
 
                     // With a size, a longer input is cut there; without one, the input's
                     // length is the size. Either way no more is read than the card can hold.
                     CCardSession& card = run.Card();
                     const uint64_t capacity = GetCapacity(card.GetVfs().GetModel());
                     std::vector<uint8_t> bytes;
-                    if (options.from)
-                        bytes = run.ReadInput(*options.from,
-                                              size ? std::min<uint64_t>(*size, capacity) : capacity,
-                                              !size);
+                    if (options.from || options.hex)
+                        bytes = TakeBytes(run, options.from, options.hex,
+                                          size ? std::min<uint64_t>(*size, capacity) : capacity,
+                                          !size);
                     card.AddFile(path, type, size.value_or(static_cast<uint32_t>(bytes.size())),
                                  bytes, Operation("add", path));
                     return STATUS_SUCCESS;
@@ -332,16 +405,19 @@ std::span<const CommandUnit> GetSubcommands()
         },
         {
             .name = "write",
-            .summary = "overwrite part of a file from a disk file",
+            .summary = "overwrite part of a file from a disk file or hexadecimal bytes",
             .image = ImageUse::CHANGES,
             .batchLine = true,
             .body = Body<WriteOptions>({
                 .declare = [](CLI::App& command, WriteOptions& options) {
                     AddRequired(command, options.path, "PATH",
                                 "the file to overwrite; its size never changes");
-                    AddOptionalText(command, "--from", "FILE", options.from,
-                                    "disk file with the new bytes; '-' reads standard input")
-                        ->required();
+                    CLI::Option* from = AddOptionalText(
+                        command, "--from", "FILE", options.from,
+                        "disk file with the new bytes; '-' reads standard input");
+                    AddOptionalText(command, "--hex", "HEX", options.hex,
+                                    "the new bytes as pairs of hexadecimal digits")
+                        ->excludes(from);
                     AddOptionalText(command, "--offset", "N", options.offset,
                                     "where the new bytes start in the file (default: 0)");
                 },
@@ -349,9 +425,12 @@ std::span<const CommandUnit> GetSubcommands()
                     const CCardPath path = ParseEntryPath(options.path);
                     const uint32_t offset =
                         options.offset ? RequireUint32(*options.offset, "--offset") : 0;
+                    if (!options.from && !options.hex)
+                        throw CCliError::Usage("write: give --from or --hex");
                     CCardSession& card = run.Card();
-                    const std::vector<uint8_t> bytes = run.ReadInput(
-                        options.from.value_or(""), GetCapacity(card.GetVfs().GetModel()), true);
+                    const std::vector<uint8_t> bytes =
+                        TakeBytes(run, options.from, options.hex,
+                                  GetCapacity(card.GetVfs().GetModel()), true);
                     card.WriteFile(path, offset, bytes, Operation("write", path));
                     return STATUS_SUCCESS;
                 },
@@ -447,10 +526,12 @@ std::span<const CommandUnit> GetSubcommands()
                 },
                 .work = [](CCommandRun& run, const PasswdOptions& options) {
                     const CCardPath folder = ParseCardPath(options.folder);
-                    if (!options.passwords.user && !options.passwords.developer)
-                        throw CCliError::Usage(
-                            "passwd: give --user-password, --developer-password or both");
-                    run.Card().SetPasswords(folder, options.passwords, Operation("passwd", folder));
+                    if (!options.passwords.Any())
+                        throw CCliError::Usage("passwd: give a user password, a developer "
+                                               "password or both");
+                    CCardSession& card = run.Card();
+                    card.SetPasswords(folder, TakePasswords(options.passwords, card.GetVfs()),
+                                      Operation("passwd", folder));
                     return STATUS_SUCCESS;
                 },
             }),
@@ -573,6 +654,36 @@ std::span<const CommandUnit> GetSubcommands()
                 .work = [](CCommandRun& run, const DiffOptions& options) {
                     return PrintDiff(DiskPathOf(options.a), DiskPathOf(options.b), options.json,
                                      run.Out());
+                },
+            }),
+        },
+        {
+            .name = "plan",
+            .summary = "write the batch script that turns one card into another, each an image "
+                       "or a dump folder, writing only what differs",
+            .image = ImageUse::NONE,
+            .body = Body<PlanRequest>({
+                .declare = [](CLI::App& command, PlanRequest& options) {
+                    AddRequired(command, options.from, "OLD",
+                                "image file or dump folder the script is applied to");
+                    AddRequired(command, options.to, "NEW",
+                                "image file or dump folder the script makes of OLD");
+                    // One path per --keep, so that OLD and NEW may follow it.
+                    command
+                        .add_option("--keep", options.keep,
+                                    "an entry that, with everything in it, is never deleted, "
+                                    "written or given passwords; a NEW that needs that is "
+                                    "refused (repeatable)")
+                        ->type_name("PATH")
+                        ->allow_extra_args(false);
+                    AddOptionalText(command, "--output", "FILE", options.output,
+                                    "write the plan to FILE instead of standard output");
+                    command.add_flag("--json", options.json,
+                                     "print the plan as one JSON object of operations instead of "
+                                     "a script");
+                },
+                .work = [](CCommandRun& run, const PlanRequest& options) {
+                    return PrintPlan(options, run.Out());
                 },
             }),
         },

@@ -5,12 +5,14 @@
 // differing bytes.
 #pragma once
 
+#include "CardSession.h"
 #include "CliError.h"
 #include "LayoutManifest.h"
 
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -27,8 +29,17 @@ struct LayoutChange {
 // is removed and added. A redacted password is not compared.
 std::vector<LayoutChange> DiffLayouts(const CardLayout& a, const CardLayout& b);
 
-// A card as diff compares it: an image file, or a dump folder or one-file manifest built on
-// a card in memory under every card rule, its redacted passwords kept as redacted.
+// A card as diff and plan read it: an image file, or a dump folder or one-file manifest
+// built on a card in memory under every card rule.
+struct ComparedCard {
+    std::unique_ptr<CCardSession> card;  // in memory only, never saved
+    CardLayout layout;  // the card's layout; a dump's redacted passwords stay redacted
+};
+
+// command ("plan") begins the refusals of a manifest.
+ComparedCard ReadComparedCard(const std::filesystem::path& path, const std::string& command);
+
+// ReadComparedCard's layout, as diff compares it.
 CardLayout LoadComparedCard(const std::filesystem::path& path);
 
 // Prints the changes from a to b as text lines (none when the two are the same) or as one

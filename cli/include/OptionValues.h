@@ -1,13 +1,15 @@
-// The values rqfs arguments and options take: card paths, sizes and offsets, and the names
-// of the card's file types.
+// The values rqfs arguments and options take: card paths, sizes and offsets, the names
+// of the card's file types, and bytes written out in hexadecimal.
 #pragma once
 
 #include "rq540/CardPath.h"
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace RQ540::Cli {
 
@@ -33,5 +35,15 @@ uint8_t RequireFileType(std::string_view text);
 
 // The name ParseFileType takes for type, or the number for a type that has no name.
 std::string GetFileTypeName(uint8_t type);
+
+// Pairs of hexadecimal digits (either case), each pair one byte; the empty text is no
+// bytes. Nothing for an odd number of digits or any other character.
+std::optional<std::vector<uint8_t>> ParseHexBytes(std::string_view text);
+
+// ParseHexBytes's bytes, or a usage CCliError naming option.
+std::vector<uint8_t> RequireHexBytes(std::string_view text, const char* option);
+
+// Each byte as two upper-case hexadecimal digits.
+std::string FormatHexBytes(std::span<const uint8_t> bytes);
 
 }  // namespace RQ540::Cli

@@ -2,17 +2,11 @@
 // cards come from random operations through the card: folders three deep, empty and full
 // (255-entry) folders, passwords of every length, zero, partly zero and random contents.
 #include "LayoutTest.h"
-
-#include "CardSession.h"
-#include "CliError.h"
+#include "RandomCard.h"
 
 #include <cstdlib>
-#include <random>
 
 namespace {
-
-using RQ540::CCardPath;
-using RQ540::Cli::CCardSession;
 
 // Sets a variable of this process's environment, which the rqfs it runs inherits; a null
 // value removes it.
@@ -27,80 +21,6 @@ void SetEnvironment(const char* name, const char* value)
         unsetenv(name);
 #endif
 }
-
-class RandomCard {
-public:
-    explicit RandomCard(unsigned seed) : m_random(seed) {}
-
-    void Make(const std::filesystem::path& image)
-    {
-        CCardSession card(image, 0);
-        card.SetPasswords(CCardPath(), NextPasswords(), "");
-        // Three folders deep with the deepest left empty, and a folder of 255 entries.
-        const CCardPath chain = CCardPath().GetChild(0x1000);
-        card.MakeFolder(chain, 1200, NextPasswords(), "");
-        card.MakeFolder(chain.GetChild(0x1001), 102 + Below(50), NextPasswords(), "");
-        const CCardPath full = CCardPath().GetChild(0x2000);
-        card.MakeFolder(full, 102 + 255 * 17, NextPasswords(), "");
-        for (uint16_t id = 1; id <= 255; ++id)
-            card.AddFile(full.GetChild(id), 1, Below(2), Bytes(1), "");
-
-        std::vector<CCardPath> folders{CCardPath(), chain};
-        for (int step = 0; step < 60; ++step) {
-            const CCardPath folder = folders[Below(static_cast<uint32_t>(folders.size()))];
-            const CCardPath path = folder.GetChild(static_cast<uint16_t>(1 + Below(0x30)));
-            const uint32_t size = Below(600);
-            // Some of these the card refuses (an ID in use, too deep, too big); that is part
-            // of the sequence.
-            try {
-                if (Below(3) == 0) {
-                    card.MakeFolder(path, 102 + size, NextPasswords(), "");
-                    folders.push_back(path);
-                } else if (Below(2) == 0) {
-                    const uint8_t type = static_cast<uint8_t>(Below(5));
-                    card.AddFile(path, type, size / 2, Bytes(size / 2), "");
-                } else {
-                    card.SetPasswords(folder, NextPasswords(), "");
-                }
-            } catch (const RQ540::Cli::CCliError&) {
-            }
-        }
-        card.Save();
-    }
-
-private:
-    uint32_t Below(uint32_t bound)
-    {
-        return std::uniform_int_distribution<uint32_t>(0, bound - 1)(m_random);
-    }
-
-    // None (all zero), or random up to a point and zero after it.
-    std::vector<uint8_t> Bytes(uint32_t size)
-    {
-        std::vector<uint8_t> bytes(Below(3) == 0 ? 0 : Below(size + 1));
-        for (uint8_t& byte : bytes)
-            byte = static_cast<uint8_t>(Below(256));
-        return bytes;
-    }
-
-    // Each call takes the next length of both fields, so every length comes round.
-    CCardSession::Passwords NextPasswords()
-    {
-        const unsigned turn = m_passwordTurn++;
-        return {Text(turn % 9), Text(turn % 25)};
-    }
-
-    std::string Text(std::size_t length)
-    {
-        std::string text(length, ' ');
-        for (char& c : text)
-            c = static_cast<char>(1 + Below(255));
-        return text;
-    }
-
-    std::mt19937 m_random;
-    unsigned m_passwordTurn = 0;
-};
 
 }  // namespace
 

@@ -62,7 +62,7 @@ RqfsResult RqfsTest::RunWith(const std::vector<std::string>& args, const RunOpti
     RqfsResult result;
     result.status = RunChild({.program = RQFS_BINARY,
                               .args = args,
-                              .dir = m_dir,
+                              .dir = options.dir.empty() ? m_dir : PathOf(options.dir),
                               .in = inPath,
                               .out = outPath,
                               .err = errPath,

@@ -17,6 +17,7 @@ struct RunOptions {
     std::filesystem::path inputFile;   // standard input from this file instead (/dev/zero)
     bool ordinaryUser = false;         // as the user nobody when the tests run as root
     long fileSizeLimit = 0;            // most bytes any file rqfs writes may hold; 0 for no limit
+    std::string dir;                   // a folder of the test's directory to run in, UTF-8
 };
 
 struct RqfsResult {

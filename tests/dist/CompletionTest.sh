@@ -31,11 +31,11 @@ expect() {
 }
 
 # Commands and the program's own options.
-expect "rqfs " "--help --version add batch build cat check cp diff dump export format info ls mkdir new passwd rm tree write"
+expect "rqfs " "--help --version add batch build cat check cp diff dump export format info ls mkdir new passwd plan rm tree write"
 # Options of a command wherever they are typed (DocumentedTest.sh checks that every option
 # the binary has is offered), and of the commands the binary may not have yet.
-expect "rqfs mkdir card.rqfs /0001 --" "--developer-password --help --lock-timeout --size --user-password"
-expect "rqfs add --" "--from --help --lock-timeout --size --type"
+expect "rqfs mkdir card.rqfs /0001 --" "--developer-password --developer-password-hex --help --lock-timeout --size --user-password --user-password-hex"
+expect "rqfs add --" "--from --help --hex --lock-timeout --size --type"
 expect "rqfs dump card.rqfs layout --r" "--redact-passwords"
 expect "rqfs build layout out.rqfs --" "--allow-redacted --force --help --lock-timeout"
 expect "rqfs nosuch --" ""
@@ -45,6 +45,7 @@ expect "rqfs add card.rqfs /0001 --type = d" "data"
 # Values that only the user knows are left alone.
 expect "rqfs mkdir card.rqfs /0001 --size " ""
 expect "rqfs passwd card.rqfs / --user-password " ""
+expect "rqfs write card.rqfs /0001 --hex " ""
 # Arguments by position: images, card paths (never completed), disk files, folders.
 expect "rqfs ls " "card.rqfs layout other.rqfs"
 expect "rqfs ls card.rqfs " ""
@@ -57,6 +58,8 @@ expect "rqfs dump card.rqfs " "layout"
 expect "rqfs build " "card.json layout"
 expect "rqfs build layout " "card.rqfs layout other.rqfs"
 expect "rqfs diff card.rqfs " "card.json card.rqfs layout other.rqfs"
+expect "rqfs plan --keep /0001 card.rqfs " "card.json card.rqfs layout other.rqfs"
+expect "rqfs plan card.rqfs layout --output n" "notes.txt"
 expect "rqfs check card.rqfs " ""
 
 echo "$passed passed, $failed failed"
