@@ -659,15 +659,17 @@ std::span<const CommandUnit> GetSubcommands()
         },
         {
             .name = "plan",
-            .summary = "write the batch script that turns one card into another, each an image "
-                       "or a dump folder, writing only what differs",
+            .summary = "write the batch script that turns one card into another (each an image, "
+                       "a dump folder or a one-file manifest), writing only what differs",
             .image = ImageUse::NONE,
             .body = Body<PlanRequest>({
                 .declare = [](CLI::App& command, PlanRequest& options) {
                     AddRequired(command, options.from, "OLD",
-                                "image file or dump folder the script is applied to");
+                                "image file, dump folder or one-file manifest the script is "
+                                "applied to");
                     AddRequired(command, options.to, "NEW",
-                                "image file or dump folder the script makes of OLD");
+                                "image file, dump folder or one-file manifest the script makes "
+                                "of OLD");
                     // One path per --keep, so that OLD and NEW may follow it.
                     command
                         .add_option("--keep", options.keep,
