@@ -13,7 +13,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,8 @@ namespace RQ540::Cli {
 inline constexpr const char* kManifestName = "card.json";
 
 // A folder's password field. A manifest may leave it out (the card's default), give the
-// stored bytes, mark it redacted, or name an environment variable that holds its text.
+// stored bytes, mark it redacted, or name an environment variable or a table's column that
+// holds its text.
 struct LayoutPassword {
     enum class Source { DEFAULT, BYTES, REDACTED };
     Source source = Source::DEFAULT;
@@ -61,13 +64,25 @@ std::filesystem::path PayloadPath(const CCardPath& path);
 // The text of card.json; passwords as upper-case hexadecimal bytes or {"redacted": true}.
 nlohmann::ordered_json LayoutToJson(const CardLayout& layout);
 
+// What the {"param": "NAME"} values of a template manifest take: a password the row's
+// field as typed text, a payload the bytes of the file the row's field names, relative to
+// folder. Without a row the names are only collected (passwords as empty text, payloads
+// unread), so that a table can be checked against the template before anything is built.
+struct LayoutParams {
+    const std::map<std::string, std::string>* row = nullptr;  // column name -> the row's field
+    std::filesystem::path folder;  // the table's folder
+    std::set<std::string> used;    // every parameter the manifest uses, as ReadLayout met them
+};
+
 // Reads dir/card.json and the payloads it names; where ("build DIR/card.json") begins every
 // message. A manifest that is not JSON, repeats a key, has a value of the wrong type or an
 // unknown key, names an unset environment variable, or names a payload that is missing, has
 // the wrong length, holds a NUL byte or lies outside dir (through "..", an absolute path or
 // a symbolic link) is a failure CCliError naming the JSON location: "build DIR/card.json:
-// /children/2/size: why". The card's own rules (IDs in use, space, depth) are left to the
-// card.
-CardLayout ReadLayout(const std::filesystem::path& dir, const std::string& where);
+// /children/2/size: why". So is a {"param"} without params, or naming a column the row
+// lacks, and a payload file a row names that breaks the rules above within the table's
+// folder. The card's own rules (IDs in use, space, depth) are left to the card.
+CardLayout ReadLayout(const std::filesystem::path& dir, const std::string& where,
+                      LayoutParams* params = nullptr);
 
 }  // namespace RQ540::Cli
