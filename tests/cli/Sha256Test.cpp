@@ -18,6 +18,8 @@ struct Vector {
     const char* digest;
 };
 
+void PrintTo(const Vector& value, std::ostream* os) { *os << value.name; }
+
 class Sha256Vectors : public ::testing::TestWithParam<Vector> {};
 
 TEST_P(Sha256Vectors, GivesThePublishedDigest)
