@@ -132,7 +132,8 @@ void DeclareWriting(CLI::App& command, const CommandUnit& unit,
     } else if (unit.image == ImageUse::CREATES) {
         std::string help = "replace " + image + " if it exists";
         if (unit.imageOption)
-            help += std::string("; with ") + unit.imageOption + ", write into a folder that is not empty";
+            help += std::string("; with ") + unit.imageOption +
+                    ", write into a folder that is not empty";
         command.add_flag("--force", force, help);
     }
     CLI::Option* timeout =

@@ -87,7 +87,8 @@ private:
                 return field;
             }
             // A line end inside quotes is part of the field, as it stands.
-            if (c == '\n' || (c == '\r' && !(m_next + 1 < m_text.size() && m_text[m_next + 1] == '\n')))
+            const bool crLf = c == '\r' && m_next + 1 < m_text.size() && m_text[m_next + 1] == '\n';
+            if (c == '\n' || (c == '\r' && !crLf))
                 ++m_line;
             field += c;
             ++m_next;
@@ -112,8 +113,8 @@ CCsvTable CCsvTable::Parse(std::string_view text, const std::string& where)
         const std::string& name = header.fields[i];
         if (name.empty())
             reader.Fail(header.line, "column " + std::to_string(i + 1) + " has no name");
-        if (std::find(header.fields.begin(), header.fields.begin() + static_cast<std::ptrdiff_t>(i),
-                      name) != header.fields.begin() + static_cast<std::ptrdiff_t>(i))
+        const auto before = header.fields.begin() + static_cast<std::ptrdiff_t>(i);
+        if (std::find(header.fields.begin(), before, name) != before)
             reader.Fail(header.line, "the column " + name + " is named twice");
     }
     CCsvTable table;
@@ -121,7 +122,8 @@ CCsvTable CCsvTable::Parse(std::string_view text, const std::string& where)
     Row row;
     while (reader.ReadRecord(row)) {
         if (row.fields.size() != table.m_header.size())
-            reader.Fail(row.line, std::to_string(row.fields.size()) + " fields, but the header names " +
+            reader.Fail(row.line, std::to_string(row.fields.size()) +
+                                      " fields, but the header names " +
                                       std::to_string(table.m_header.size()) + " columns");
         table.m_rows.push_back(std::move(row));
     }

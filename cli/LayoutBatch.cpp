@@ -30,7 +30,11 @@ bool IsUtf8(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<uint8_t>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const std::size_t length = lead < 0x80            ? 1
+                                   : (lead >> 5) == 0x06  ? 2
+                                   : (lead >> 4) == 0x0E  ? 3
+                                   : (lead >> 3) == 0x1E  ? 4
+                                                          : 0;
         if (length == 0 || i + length > text.size())
             return false;
         uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
@@ -52,8 +56,9 @@ bool IsUtf8(std::string_view text)
 std::string AsciiUpper(std::string_view text)
 {
     std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    });
     return upper;
 }
 

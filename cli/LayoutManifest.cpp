@@ -384,8 +384,8 @@ private:
         const std::string paramLocation = location + PointerStep(kParam);
         const std::string name = ReadString(value.at(kParam), paramLocation);
         if (!m_params)
-            Fail(paramLocation, "the parameter '" + name +
-                                    "' takes its value from a table; give --params and --output-dir");
+            Fail(paramLocation, "the parameter '" + name + "' takes its value from a table; "
+                                                           "give --params and --output-dir");
         m_params->used.insert(name);
         if (!m_params->row)
             return std::string();
