@@ -111,13 +111,12 @@ std::vector<std::string> ReadScriptLines(const std::string& name, std::istream& 
         ReadInputBytes(name, standardInput, MAX_SCRIPT_BYTES + 1, false);
     const bool pastCap = bytes.size() > MAX_SCRIPT_BYTES;
     std::vector<std::string> lines;
-    // Editors on Windows may start a UTF-8 script with a byte-order mark and end its lines
-    // in CR LF; some end them in CR alone. Each of the three ends a line.
-    constexpr uint8_t kByteOrderMark[] = {0xEF, 0xBB, 0xBF};
+    // A script written on Windows may start with a byte-order mark and end its lines in
+    // CR LF; some end them in CR alone. Each of the three ends a line.
     auto start = bytes.begin();
-    if (bytes.size() >= sizeof kByteOrderMark &&
-        std::equal(std::begin(kByteOrderMark), std::end(kByteOrderMark), start))
-        start += sizeof kByteOrderMark;
+    if (std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())
+            .starts_with(UTF8_BYTE_ORDER_MARK))
+        start += UTF8_BYTE_ORDER_MARK.size();
     const auto isLineEnd = [](uint8_t byte) { return byte == '\n' || byte == '\r'; };
     while (start != bytes.end()) {
         const auto end = std::find_if(start, bytes.end(), isLineEnd);

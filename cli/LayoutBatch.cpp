@@ -236,7 +236,7 @@ std::string WhyNotPlainFileName(std::string_view name)
 void BuildBatch(const BatchRequest& request)
 {
     const std::string where = "build " + request.table;
-    const std::string manifest = DiskFile::GenericUtf8FromPath(request.dir / kManifestName);
+    const std::string manifest = DiskFile::GenericUtf8FromPath(ManifestPathOf(request.dir));
     const CCsvTable table = CCsvTable::Parse(
         std::string_view(reinterpret_cast<const char*>(request.text.data()), request.text.size()),
         where);

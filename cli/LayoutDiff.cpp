@@ -175,11 +175,11 @@ std::vector<LayoutChange> DiffLayouts(const CardLayout& a, const CardLayout& b)
 CardLayout LoadComparedCard(const std::filesystem::path& path)
 {
     std::error_code error;
-    if (!std::filesystem::is_directory(path, error)) {
+    if (!std::filesystem::is_directory(path, error) && !IsManifestFile(path)) {
         const CCardSession session(path);
         return LayoutFromCard(session.GetVfs());
     }
-    const std::string where = "diff " + DiskFile::GenericUtf8FromPath(path / kManifestName);
+    const std::string where = "diff " + DiskFile::GenericUtf8FromPath(ManifestPathOf(path));
     const CardLayout manifest = ReadLayout(path, where);
     // Built in memory only; the session's image is never written.
     CCardSession session({}, manifest.model);

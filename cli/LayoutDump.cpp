@@ -105,10 +105,10 @@ void PutInPlace(const fs::path& staging, const fs::path& dir, const std::string&
         throw CCliError::Failure(operation + ": cannot move the dump into place: " + error.message());
 }
 
-}  // namespace
-
-void DumpLayout(const CVirtualFileSystem& vfs, const fs::path& dir, const DumpOptions& options,
-                const std::string& operation)
+// The layout a dump writes. A root whose ID is not the card's root ID is refused: the
+// card's operations could not rebuild it.
+CardLayout DumpedLayout(const CVirtualFileSystem& vfs, const DumpOptions& options,
+                        const std::string& operation)
 {
     if (vfs.GetRoot()->GetId() != ROOT_FOLDER_ID)
         throw CCliError::Failure(operation + ": the root folder's ID is " +
@@ -118,8 +118,17 @@ void DumpLayout(const CVirtualFileSystem& vfs, const fs::path& dir, const DumpOp
     CardLayout layout = LayoutFromCard(vfs);
     if (options.redactPasswords)
         Redact(layout.root);
+    return layout;
+}
+
+}  // namespace
+
+void DumpLayout(const CVirtualFileSystem& vfs, const fs::path& dir, const DumpOptions& options,
+                const std::string& operation)
+{
+    const CardLayout layout = DumpedLayout(vfs, options, operation);
     std::ostringstream text;
-    WriteJson(text, LayoutToJson(layout));
+    WriteJson(text, LayoutToJson(layout, PayloadForm::FILES));
     const std::string manifest = text.str();
 
     // The dump is written whole into a folder of its own inside dir and moved into place
@@ -143,6 +152,12 @@ void DumpLayout(const CVirtualFileSystem& vfs, const fs::path& dir, const DumpOp
     }
     std::error_code error;
     fs::remove(staging, error);
+}
+
+void DumpLayoutAsOneFile(const CVirtualFileSystem& vfs, std::ostream& out,
+                         const DumpOptions& options, const std::string& operation)
+{
+    WriteJson(out, LayoutToJson(DumpedLayout(vfs, options, operation), PayloadForm::INLINE));
 }
 
 }  // namespace RQ540::Cli

@@ -37,6 +37,7 @@ constexpr const char* kPayload = "payload";
 constexpr const char* kZero = "zero";
 constexpr const char* kRedacted = "redacted";
 constexpr const char* kEnv = "env";
+constexpr const char* kHex = "hex";
 constexpr const char* kParam = "param";
 constexpr const char* kFolderKind = "folder";
 constexpr const char* kFileKind = "file";
@@ -76,6 +77,18 @@ std::optional<std::string> FromHex(const std::string& text)
         bytes += static_cast<char>(high * 16 + low);
     }
     return bytes;
+}
+
+// Inline bytes as lines of at most 32 bytes, so that a diff of two manifests shows the
+// lines that changed rather than one line of a whole file.
+nlohmann::ordered_json HexLines(const std::vector<uint8_t>& data)
+{
+    constexpr std::size_t kLineBytes = 32;
+    const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
+    nlohmann::ordered_json lines = nlohmann::ordered_json::array();
+    for (std::size_t at = 0; at < bytes.size(); at += kLineBytes)
+        lines.push_back(ToHex(bytes.substr(at, kLineBytes)));
+    return lines;
 }
 
 // A key as a JSON pointer step writes it.
@@ -135,28 +148,31 @@ void AddPassword(nlohmann::ordered_json& json, const char* key, const LayoutPass
 }
 
 void AddFolderFields(nlohmann::ordered_json& json, const LayoutEntry& folder,
-                     const CCardPath& path);
+                     const CCardPath& path, PayloadForm payloads);
 
-nlohmann::ordered_json EntryToJson(const LayoutEntry& entry, const CCardPath& path)
+nlohmann::ordered_json EntryToJson(const LayoutEntry& entry, const CCardPath& path,
+                                   PayloadForm payloads)
 {
     nlohmann::ordered_json json{{kId, FormatId(entry.id)},
                                 {kKind, entry.folder ? kFolderKind : kFileKind}};
     if (entry.folder) {
         json[kSize] = entry.size;
-        AddFolderFields(json, entry, path);
+        AddFolderFields(json, entry, path, payloads);
         return json;
     }
     json[kType] = GetFileTypeName(entry.type);
     json[kSize] = entry.size;
-    if (HasPayload(entry))
-        json[kPayload] = PayloadPath(path).generic_string();
-    else
+    if (!HasPayload(entry))
         json[kZero] = true;
+    else if (payloads == PayloadForm::INLINE)
+        json[kPayload] = {{kHex, HexLines(entry.data)}};
+    else
+        json[kPayload] = PayloadPath(path).generic_string();
     return json;
 }
 
 void AddFolderFields(nlohmann::ordered_json& json, const LayoutEntry& folder,
-                     const CCardPath& path)
+                     const CCardPath& path, PayloadForm payloads)
 {
     if (folder.free)
         json[kFree] = *folder.free;
@@ -164,7 +180,7 @@ void AddFolderFields(nlohmann::ordered_json& json, const LayoutEntry& folder,
     AddPassword(json, kDeveloperPassword, folder.developerPassword);
     nlohmann::ordered_json children = nlohmann::ordered_json::array();
     for (const LayoutEntry& child : folder.children)
-        children.push_back(EntryToJson(child, path.GetChild(child.id)));
+        children.push_back(EntryToJson(child, path.GetChild(child.id), payloads));
     json[kChildren] = std::move(children);
 }
 
@@ -293,8 +309,11 @@ private:
 // Reads one manifest, keeping the JSON location of every value it looks at.
 class CManifestReader {
 public:
-    CManifestReader(fs::path dir, std::string where, LayoutParams* params)
-        : m_dir(std::move(dir)), m_where(std::move(where)), m_params(params)
+    CManifestReader(fs::path manifest, std::string where, LayoutParams* params)
+        : m_manifest(std::move(manifest)),
+          m_dir(m_manifest.has_parent_path() ? m_manifest.parent_path() : fs::path(".")),
+          m_where(std::move(where)),
+          m_params(params)
     {
     }
 
@@ -327,9 +346,9 @@ private:
     // would read one value and the build would take the other.
     Json Parse() const
     {
-        // The name ends in card.json, never "-", so standard input is not read.
+        // "-" reads a one-file manifest from standard input.
         const std::vector<uint8_t> bytes =
-            ReadInputBytes(DiskFile::Utf8FromPath(m_dir / kManifestName), std::cin, kMaxManifestBytes, true);
+            ReadInputBytes(DiskFile::Utf8FromPath(m_manifest), std::cin, kMaxManifestBytes, true);
         Json json;
         CJsonBuilder builder(json);
         if (!Json::sax_parse(bytes.begin(), bytes.end(), &builder))
@@ -513,21 +532,46 @@ private:
         Fail(location, "expected an ID of 1 to 4 hexadecimal digits");
     }
 
-    // The bytes of the payload file named by value, which must lie inside the dump folder
-    // and hold exactly size bytes; for {"param": "NAME"}, of the file the row names, inside
-    // the table's folder.
+    // A file's bytes inline: hexadecimal digits in one string or in a list of them, holding
+    // exactly size bytes.
+    std::vector<uint8_t> ReadInlineBytes(const Json& value, const std::string& location,
+                                         uint32_t size) const
+    {
+        const bool lines = value.is_array();
+        std::vector<uint8_t> data;
+        for (std::size_t i = 0; i < (lines ? value.size() : 1); ++i) {
+            const std::string lineLocation = lines ? location + "/" + std::to_string(i) : location;
+            const std::optional<std::string> bytes =
+                FromHex(ReadString(lines ? value[i] : value, lineLocation));
+            if (!bytes)
+                Fail(lineLocation, "expected pairs of hexadecimal digits");
+            if (data.size() + bytes->size() > size)
+                Fail(location, "holds more than " + std::to_string(size) + " bytes");
+            data.insert(data.end(), bytes->begin(), bytes->end());
+        }
+        if (data.size() != size)
+            Fail(location, "holds " + std::to_string(data.size()) + " bytes, not " +
+                               std::to_string(size));
+        return data;
+    }
+
+    // Exactly size bytes: inline as {"hex": [...]}, or in the payload file named by
+    // value, which must lie inside the dump folder; for {"param": "NAME"}, in the file the
+    // row names, inside the table's folder.
     std::vector<uint8_t> ReadPayload(const Json& value, const std::string& location,
                                      uint32_t size) const
     {
-        if (value.is_object()) {
-            const std::optional<std::string> text = ReadParam(value, location);
-            if (!text)
-                Fail(location, "expected a payload file's path or {\"param\": \"NAME\"}");
+        if (value.is_object() && value.size() == 1 && value.contains(kHex))
+            return ReadInlineBytes(value.at(kHex), location + PointerStep(kHex), size);
+        if (const std::optional<std::string> text = ReadParam(value, location)) {
             if (!m_params->row)
                 return {};
             return ReadPayloadFile(m_params->folder, "the table's folder", *text, location, size);
         }
-        return ReadPayloadFile(m_dir, "the dump folder", ReadString(value, location), location,
+        if (!value.is_string())
+            Fail(location, "expected a payload file's name, {\"hex\": [...]} or "
+                           "{\"param\": \"NAME\"}");
+        return ReadPayloadFile(m_dir, "the dump folder", value.get<std::string>(), location,
                                size);
     }
 
@@ -572,7 +616,8 @@ private:
         return ReadInputBytes(DiskFile::Utf8FromPath(real), std::cin, size, true);
     }
 
-    fs::path m_dir;
+    fs::path m_manifest;
+    fs::path m_dir;  // where payload files lie
     std::string m_where;
     LayoutParams* m_params;
     int32_t m_model = 0;
@@ -599,16 +644,39 @@ fs::path PayloadPath(const CCardPath& path)
     return fs::path("files" + path.ToString() + ".bin");
 }
 
-nlohmann::ordered_json LayoutToJson(const CardLayout& layout)
+nlohmann::ordered_json LayoutToJson(const CardLayout& layout, PayloadForm payloads)
 {
     nlohmann::ordered_json json{{kModel, layout.model}};
-    AddFolderFields(json, layout.root, CCardPath());
+    AddFolderFields(json, layout.root, CCardPath(), payloads);
     return json;
 }
 
-CardLayout ReadLayout(const fs::path& dir, const std::string& where, LayoutParams* params)
+fs::path ManifestPathOf(const fs::path& path)
 {
-    return CManifestReader(dir, where, params).Read();
+    std::error_code error;
+    return fs::is_directory(path, error) ? path / kManifestName : path;
+}
+
+bool IsManifestFile(const fs::path& path)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(path, error))
+        return false;
+    // Enough for a byte-order mark and the white space a person puts before the '{'.
+    constexpr uint64_t kLook = 4096;
+    const std::vector<uint8_t> start =
+        ReadInputBytes(DiskFile::Utf8FromPath(path), std::cin, kLook, false);
+    std::string_view text(reinterpret_cast<const char*>(start.data()), start.size());
+    if (text.starts_with(UTF8_BYTE_ORDER_MARK))
+        text.remove_prefix(UTF8_BYTE_ORDER_MARK.size());
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && text[first] == '{';
+}
+
+CardLayout ReadLayout(const fs::path& path, const std::string& where, LayoutParams* params)
+{
+    const fs::path manifest = ManifestPathOf(path);
+    return CManifestReader(manifest, where, params).Read();
 }
 
 }  // namespace RQ540::Cli

@@ -562,7 +562,8 @@ std::span<const CommandUnit> GetSubcommands()
                 .declare = [](CLI::App& command, DumpFolderOptions& options) {
                     AddRequired(command, options.dir, "DIR",
                                 "folder for card.json and files/; created if absent, refused if "
-                                "not empty");
+                                "not empty; '-' writes one JSON document with the bytes inline "
+                                "to standard output");
                     command.add_flag("--redact-passwords", options.redactPasswords,
                                      "write {\"redacted\": true} instead of each password's bytes");
                     command.add_flag("--force", options.force,
@@ -570,9 +571,13 @@ std::span<const CommandUnit> GetSubcommands()
                                      "card.json and files/");
                 },
                 .work = [](CCommandRun& run, const DumpFolderOptions& options) {
-                    DumpLayout(run.Card().GetVfs(), DiskPathOf(options.dir),
-                               {.redactPasswords = options.redactPasswords, .force = options.force},
-                               "dump " + run.GetImageName() + " " + options.dir);
+                    const DumpOptions dump{.redactPasswords = options.redactPasswords,
+                                           .force = options.force};
+                    const std::string operation = "dump " + run.GetImageName() + " " + options.dir;
+                    if (options.dir == "-")
+                        DumpLayoutAsOneFile(run.Card().GetVfs(), run.Out(), dump, operation);
+                    else
+                        DumpLayout(run.Card().GetVfs(), DiskPathOf(options.dir), dump, operation);
                     return STATUS_SUCCESS;
                 },
             }),
@@ -588,7 +593,9 @@ std::span<const CommandUnit> GetSubcommands()
             .imageOption = "--output-dir",
             .body = Body<BuildOptions>({
                 .declare = [](CLI::App& command, BuildOptions& options) {
-                    AddRequired(command, options.dir, "DIR", "dump folder holding card.json");
+                    AddRequired(command, options.dir, "DIR",
+                                "dump folder holding card.json, or a one-file manifest; '-' "
+                                "reads one from standard input");
                     command.add_flag("--allow-redacted", options.allowRedacted,
                                      "store redacted passwords as zeros instead of refusing them");
                     CLI::Option* params = AddOptionalText(
@@ -605,12 +612,16 @@ std::span<const CommandUnit> GetSubcommands()
                 },
                 .read = [](CCommandRun& run, BuildOptions& options) {
                     const std::filesystem::path dir = DiskPathOf(options.dir);
-                    options.where = "build " + DiskFile::GenericUtf8FromPath(dir / kManifestName);
+                    options.where = "build " + DiskFile::GenericUtf8FromPath(ManifestPathOf(dir));
                     // A template is read once per row, when the table has been checked.
-                    if (options.params)
-                        options.table = run.ReadInput(*options.params, kMaxTableBytes, true);
-                    else
+                    if (!options.params) {
                         options.layout = ReadLayout(dir, options.where);
+                        return;
+                    }
+                    if (options.dir == "-")
+                        throw CCliError::Usage("build -: a template is read once per row of "
+                                               "--params; give its folder or file");
+                    options.table = run.ReadInput(*options.params, kMaxTableBytes, true);
                 },
                 .work = [](CCommandRun& run, const BuildOptions& options) {
                     if (options.params) {
@@ -631,15 +642,15 @@ std::span<const CommandUnit> GetSubcommands()
         },
         {
             .name = "diff",
-            .summary = "compare two cards, each an image or a dump folder; exit 0 the same, 1 "
-                       "different, 2 trouble",
+            .summary = "compare two cards, each an image, a dump folder or a one-file manifest; "
+                       "exit 0 the same, 1 different, 2 trouble",
             .image = ImageUse::NONE,
             // Every failure is trouble here, whatever status it ends other commands with.
             .failureStatus = STATUS_USAGE,
             .body = Body<DiffOptions>({
                 .declare = [](CLI::App& command, DiffOptions& options) {
-                    AddRequired(command, options.a, "A", "image file or dump folder");
-                    AddRequired(command, options.b, "B", "image file or dump folder");
+                    AddRequired(command, options.a, "A", "image file, dump folder or one-file manifest");
+                    AddRequired(command, options.b, "B", "image file, dump folder or one-file manifest");
                     AddJson(command, options.json);
                 },
                 .work = [](CCommandRun& run, const DiffOptions& options) {

@@ -3,6 +3,8 @@
 //   MakeSeedCorpus LOAD_DIR OPS_DIR
 // The manifest target's seeds are what rqfs dump writes for those images:
 //   rqfs dump LOAD_DIR/shapeN.rqfs DIR; then DIR/card.json is corpus/manifest/shapeN.json
+//   rqfs dump LOAD_DIR/shapeN.rqfs - > corpus/manifest/shapeN-one-file.json (not for shape0,
+//   which has no payloads and so the same manifest either way)
 #include "SeedShapes.h"
 
 #include <cstdio>

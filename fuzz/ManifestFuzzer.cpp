@@ -68,7 +68,7 @@ const std::vector<fs::path>& ShapeFolders()
 // fresh card of its model, written to image.
 void BuildImage(const fs::path& folder, const fs::path& image)
 {
-    const std::string where = "build " + DiskFile::GenericUtf8FromPath(folder / Cli::kManifestName);
+    const std::string where = "build " + DiskFile::GenericUtf8FromPath(Cli::ManifestPathOf(folder));
     const Cli::CardLayout layout = Cli::ReadLayout(folder, where);
     Cli::CCardSession card(image, layout.model);
     Cli::CLayoutBuilder(card, where, false).Build(layout.root);

@@ -7,6 +7,7 @@
 #include <istream>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace RQ540::Cli {
@@ -14,6 +15,9 @@ namespace RQ540::Cli {
 // A batch script holds at most this many bytes, and each of its lines at most this many.
 inline constexpr std::size_t MAX_SCRIPT_BYTES = 1024 * 1024;
 inline constexpr std::size_t MAX_SCRIPT_LINE_BYTES = 8192;
+
+// Editors on Windows may start a UTF-8 text with it.
+inline constexpr std::string_view UTF8_BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
 // The disk file that name, as a command line or a script gives it (UTF-8), names; a name
 // holding a NUL byte is a usage CCliError.

@@ -23,7 +23,7 @@ inline constexpr const char* kImageExtension = ".rqfs";
 std::string WhyNotPlainFileName(std::string_view name);
 
 struct BatchRequest {
-    std::filesystem::path dir;   // the template's folder, holding card.json
+    std::filesystem::path dir;   // the template: a folder holding card.json, or a one-file manifest
     std::string table;           // the table's name as given, for messages and its folder
     std::vector<uint8_t> text;   // the table's bytes
     std::string outputDir;       // OUT as given

@@ -1,7 +1,8 @@
-// rqfs diff: what changed between two cards, each an image or a dump folder, in the terms a
-// reviewer checks: entries added and removed by card path; changed type, size, created size,
-// free space and list order; passwords changed or not, never their values; and for changed
-// contents the first differing offset and the number of differing bytes.
+// rqfs diff: what changed between two cards, each an image, a dump folder or a one-file
+// manifest, in the terms a reviewer checks: entries added and removed by card path; changed
+// type, size, created size, free space and list order; passwords changed or not, never
+// their values; and for changed contents the first differing offset and the number of
+// differing bytes.
 #pragma once
 
 #include "CliError.h"
@@ -26,8 +27,8 @@ struct LayoutChange {
 // is removed and added. A redacted password is not compared.
 std::vector<LayoutChange> DiffLayouts(const CardLayout& a, const CardLayout& b);
 
-// A card as diff compares it: an image file, or a dump folder built on a card in memory
-// under every card rule, its redacted passwords kept as redacted.
+// A card as diff compares it: an image file, or a dump folder or one-file manifest built on
+// a card in memory under every card rule, its redacted passwords kept as redacted.
 CardLayout LoadComparedCard(const std::filesystem::path& path);
 
 // Prints the changes from a to b as text lines (none when the two are the same) or as one

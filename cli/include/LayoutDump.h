@@ -1,10 +1,11 @@
 // rqfs dump: writes a card's layout into a folder as reviewable text, card.json and one
-// payload file per card file whose bytes are not all zero.
+// payload file per card file whose bytes are not all zero; or as one JSON document.
 #pragma once
 
 #include "rq540/VirtualFileSystem.h"
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 namespace RQ540::Cli {
@@ -21,5 +22,10 @@ struct DumpOptions {
 // that could not be written.
 void DumpLayout(const CVirtualFileSystem& vfs, const std::filesystem::path& dir,
                 const DumpOptions& options, const std::string& operation);
+
+// The whole card as one manifest on out, each file's bytes inline in hexadecimal; force
+// has no meaning here. Refuses what DumpLayout refuses, before writing anything.
+void DumpLayoutAsOneFile(const CVirtualFileSystem& vfs, std::ostream& out,
+                         const DumpOptions& options, const std::string& operation);
 
 }  // namespace RQ540::Cli

@@ -61,8 +61,18 @@ bool HasPayload(const LayoutEntry& file);
 // "files/0001/0010.bin" for the card file /0001/0010, relative to DIR.
 std::filesystem::path PayloadPath(const CCardPath& path);
 
+// How card.json holds a file's bytes: in a payload file of the dump folder, or inline as
+// {"hex": "0A0B..."}, for a manifest that is the whole card in one file.
+enum class PayloadForm { FILES, INLINE };
+
 // The text of card.json; passwords as upper-case hexadecimal bytes or {"redacted": true}.
-nlohmann::ordered_json LayoutToJson(const CardLayout& layout);
+nlohmann::ordered_json LayoutToJson(const CardLayout& layout, PayloadForm payloads);
+
+// A manifest's file: a dump folder's card.json, or path itself for a one-file manifest.
+std::filesystem::path ManifestPathOf(const std::filesystem::path& path);
+// Whether path is a one-file manifest rather than an image: its first byte, after a UTF-8
+// byte-order mark and white space, opens a JSON object. No card model begins an image so.
+bool IsManifestFile(const std::filesystem::path& path);
 
 // What the {"param": "NAME"} values of a template manifest take: a password the row's
 // field as typed text, a payload the bytes of the file the row's field names, relative to
@@ -74,15 +84,17 @@ struct LayoutParams {
     std::set<std::string> used;    // every parameter the manifest uses, as ReadLayout met them
 };
 
-// Reads dir/card.json and the payloads it names; where ("build DIR/card.json") begins every
-// message. A manifest that is not JSON, repeats a key, has a value of the wrong type or an
-// unknown key, names an unset environment variable, or names a payload that is missing, has
-// the wrong length, holds a NUL byte or lies outside dir (through "..", an absolute path or
-// a symbolic link) is a failure CCliError naming the JSON location: "build DIR/card.json:
+// Reads the manifest at ManifestPathOf(path) and the payloads it names, payload files
+// relative to the manifest's folder; where ("build DIR/card.json") begins every message.
+// A manifest that is not JSON, repeats a key, has a value of the wrong type or an unknown
+// key, names an unset environment variable, names a payload file that is missing, has the
+// wrong length, holds a NUL byte or lies outside the folder (through "..", an absolute path
+// or a symbolic link), or gives inline bytes that are not hexadecimal or not the file's
+// size, is a failure CCliError naming the JSON location: "build DIR/card.json:
 // /children/2/size: why". So is a {"param"} without params, or naming a column the row
 // lacks, and a payload file a row names that breaks the rules above within the table's
 // folder. The card's own rules (IDs in use, space, depth) are left to the card.
-CardLayout ReadLayout(const std::filesystem::path& dir, const std::string& where,
+CardLayout ReadLayout(const std::filesystem::path& path, const std::string& where,
                       LayoutParams* params = nullptr);
 
 }  // namespace RQ540::Cli

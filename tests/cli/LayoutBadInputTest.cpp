@@ -73,6 +73,11 @@ const BadManifest kBadManifests[] = {
     {"PayloadAbsolute", EDIT, "/children/2/children/0/payload", R"("/etc/hostname")",
      ": /children/2/children/0/payload: expected a path relative to the dump folder, with '/' "
      "between folder names", true},
+    {"InlineBytesNotHex", EDIT, "/children/2/children/0/payload",
+     R"({"hex": ["7477656C7665", "2062797465G"]})",
+     ": /children/2/children/0/payload/hex/1: expected pairs of hexadecimal digits", true},
+    {"InlineBytesTooFew", EDIT, "/children/2/children/0/payload", R"({"hex": "7477656C7665"})",
+     ": /children/2/children/0/payload/hex: holds 6 bytes, not 12", false},
     {"PayloadLinkedOut", PAYLOAD_LINKED_OUT, "", nullptr,
      ": /children/2/children/0/payload: 'dump/files/0001/0010.bin' leads out of the dump "
      "folder through a symbolic link", false},

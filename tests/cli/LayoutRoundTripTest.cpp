@@ -106,13 +106,18 @@ private:
 
 class LayoutRoundTrip : public LayoutTest, public ::testing::WithParamInterface<unsigned> {};
 
-TEST_P(LayoutRoundTrip, BuildGivesBackTheImageByteForByteAndDiffSeesNothing)
+TEST_P(LayoutRoundTrip, BuildGivesBackTheImageByteForByteFromEitherDumpAndDiffSeesNothing)
 {
     RandomCard(GetParam()).Make(PathOf("random.rqfs"));
     Dump("random.rqfs", "dump");
     RunOk({"build", "dump", "rebuilt.rqfs"});
     EXPECT_TRUE(ReadBytes("rebuilt.rqfs") == ReadBytes("random.rqfs"));
-    for (const char* other : {"rebuilt.rqfs", "dump"}) {
+    // The same card as one JSON document, its bytes inline.
+    WriteText("card.json", RunOk({"dump", "random.rqfs", "-"}));
+    Keep("card.json", "dumps");
+    RunOk({"build", "card.json", "from-one-file.rqfs"});
+    EXPECT_TRUE(ReadBytes("from-one-file.rqfs") == ReadBytes("random.rqfs"));
+    for (const char* other : {"rebuilt.rqfs", "dump", "card.json"}) {
         const RqfsResult diff = Run({"diff", "random.rqfs", other});
         EXPECT_EQ(diff.status, 0) << other << "\n" << diff.out << diff.err;
         EXPECT_EQ(diff.out, "");

@@ -24,7 +24,9 @@ void LayoutTest::Keep(const std::string& dir, const char* kind)
     std::replace(name.begin(), name.end(), '/', '_');
     const auto folder = std::filesystem::path(archive) / kind;
     std::filesystem::create_directories(folder);
-    std::filesystem::copy_file(PathOf(dir) / "card.json", folder / name,
+    const auto manifest =
+        std::filesystem::is_directory(PathOf(dir)) ? PathOf(dir) / "card.json" : PathOf(dir);
+    std::filesystem::copy_file(manifest, folder / name,
                                std::filesystem::copy_options::overwrite_existing);
 }
 

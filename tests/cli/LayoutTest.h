@@ -15,8 +15,8 @@ protected:
     // rqfs dump IMAGE DIR with extra options; fails the test unless it succeeds.
     void Dump(const std::string& image, const std::string& dir,
               const std::vector<std::string>& extra = {});
-    // Keeps dir's manifest under "dumps" or, when rqfs build refused it for its shape,
-    // under "refused".
+    // Keeps the manifest of dir, or the one-file manifest dir names, under "dumps" or, when
+    // rqfs build refused it for its shape, under "refused".
     void Keep(const std::string& dir, const char* kind);
 
     nlohmann::ordered_json ReadManifest(const std::string& dir) const;

@@ -8,7 +8,7 @@ here=$(dirname "$(realpath "$0")")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-touch card.rqfs other.rqfs notes.txt
+touch card.rqfs other.rqfs notes.txt card.json
 mkdir layout
 
 # shellcheck source=SCRIPTDIR/CompleteLine.sh
@@ -54,12 +54,12 @@ expect "rqfs ls card.rqfs " ""
 expect "rqfs add --type data card.rqfs " ""
 expect "rqfs add --type data --from notes.txt " "card.rqfs layout other.rqfs"
 expect "rqfs add card.rqfs /0001 --from n" "notes.txt"
-expect "rqfs export card.rqfs /0001 " "card.rqfs layout notes.txt other.rqfs"
-expect "rqfs batch card.rqfs " "card.rqfs layout notes.txt other.rqfs"
+expect "rqfs export card.rqfs /0001 " "card.json card.rqfs layout notes.txt other.rqfs"
+expect "rqfs batch card.rqfs " "card.json card.rqfs layout notes.txt other.rqfs"
 expect "rqfs dump card.rqfs " "layout"
-expect "rqfs build " "layout"
+expect "rqfs build " "card.json layout"
 expect "rqfs build layout " "card.rqfs layout other.rqfs"
-expect "rqfs diff card.rqfs " "card.rqfs layout other.rqfs"
+expect "rqfs diff card.rqfs " "card.json card.rqfs layout other.rqfs"
 expect "rqfs check card.rqfs " ""
 
 echo "$passed passed, $failed failed"
