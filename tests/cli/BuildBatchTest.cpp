@@ -233,6 +233,22 @@ TEST_F(BuildBatch, ATemplateWithoutATableIsRefusedNamingTheParameter)
     Keep("tpl", "refused");
 }
 
+TEST_F(BuildBatch, ATemplateIsAFolderOrAOneFileManifestButNotStandardInput)
+{
+    WriteTable(2);
+    Put("tpl/one.json", kTemplate);
+    RunOk({"build", "tpl", "--params", "units.csv", "--output-dir", "folder"});
+    RunOk({"build", "tpl/one.json", "--params", "units.csv", "--output-dir", "file"});
+    EXPECT_EQ(ReadText("file/SHA256SUMS"), ReadText("folder/SHA256SUMS"));
+
+    const RqfsResult piped =
+        Run({"build", "-", "--params", "units.csv", "--output-dir", "piped"}, kTemplate);
+    EXPECT_EQ(piped.status, 2);
+    EXPECT_EQ(piped.err, "rqfs: build -: a template is read once per row of --params; give its "
+                         "folder or file\n");
+    EXPECT_FALSE(std::filesystem::exists(PathOf("piped")));
+}
+
 struct TableRefusal {
     const char* name;
     std::vector<std::string> columns;
