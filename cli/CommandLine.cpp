@@ -50,11 +50,13 @@ class CCommandLine::CRun final : public CCommandRun {
 public:
     // card: the script's card, for a line of it; null for a run from the shell.
     CRun(CCommandLine& commandLine, const std::string& image, CCardSession* card,
-         bool standardInputTaken)
+         bool standardInputTaken, bool force = false)
         : m_commandLine(commandLine),
           m_image(image),
           m_card(card),
-          m_standardInputTaken(standardInputTaken)
+          m_scriptLine(card != nullptr),
+          m_standardInputTaken(standardInputTaken),
+          m_force(force)
     {
     }
 
@@ -63,6 +65,8 @@ public:
     std::ostream& Out() override { return m_commandLine.m_out; }
     std::ostream& Err() override { return m_commandLine.m_err; }
     const std::string& GetImageName() const override { return m_image; }
+    bool IsScriptLine() const override { return m_scriptLine; }
+    bool IsForced() const override { return m_force; }
     CCardSession& Card() override { return m_card ? *m_card : FreshCard(NEW_CARD_MODEL); }
     CCardSession& FreshCard(int32_t model) override
     {
@@ -96,10 +100,21 @@ private:
     const std::string& m_image;
     std::optional<CCardSession> m_own;
     CCardSession* m_card;
+    bool m_scriptLine;
     bool m_standardInputTaken;
+    bool m_force;
 };
 
 namespace {
+
+// The option that stands in for unit's image positional, when given; null otherwise.
+const CLI::Option* GivenImageOption(const CLI::App& command, const CommandUnit& unit)
+{
+    if (!unit.imageOption)
+        return nullptr;
+    const CLI::Option* option = command.get_option(unit.imageOption);
+    return option->count() > 0 ? option : nullptr;
+}
 
 // The image's arguments of a command that writes it, after the command's own: the flags of
 // the --force rule and how long to wait for the lock.
@@ -115,14 +130,22 @@ void DeclareWriting(CLI::App& command, const CommandUnit& unit,
         command.add_flag("--force", force, "with --new, replace " + image + " if it exists")
             ->needs(create);
     } else if (unit.image == ImageUse::CREATES) {
-        command.add_flag("--force", force, "replace " + image + " if it exists");
+        std::string help = "replace " + image + " if it exists";
+        if (unit.imageOption)
+            help += std::string("; with ") + unit.imageOption +
+                    ", write into a folder that is not empty";
+        command.add_flag("--force", force, help);
     }
-    command
-        .add_option_function<std::string>(
-            "--lock-timeout", [&lockTimeout](const std::string& value) { lockTimeout = value; },
-            "how long to wait while another rqfs changes " + image + " (default: " +
-                std::to_string(kDefaultLockSeconds) + ")")
-        ->type_name("SECONDS");
+    CLI::Option* timeout =
+        command
+            .add_option_function<std::string>(
+                "--lock-timeout", [&lockTimeout](const std::string& value) { lockTimeout = value; },
+                "how long to wait while another rqfs changes " + image + " (default: " +
+                    std::to_string(kDefaultLockSeconds) + ")")
+            ->type_name("SECONDS");
+    // Files a command writes in the image's stead are written without a lock.
+    if (unit.imageOption)
+        timeout->excludes(command.get_option(unit.imageOption));
 }
 
 }  // namespace
@@ -154,6 +177,11 @@ CCommandLine::Declared CCommandLine::Declare(CLI::App& app, ImageArguments* imag
         std::unique_ptr<CDeclaredCommand> command = unit.body.Declare(*sub);
         if (named && unit.imageLast)
             declareImage();
+        // The image's positional then goes only without the option that stands in for it.
+        if (named && unit.imageOption)
+            sub->get_option(unit.imageName)
+                ->required(false)
+                ->excludes(sub->get_option(unit.imageOption));
         if (image && WritesImage(unit.image))
             DeclareWriting(*sub, unit, image->lockTimeout, image->force, image->fresh);
         declared.push_back({sub, &unit, std::move(command)});
@@ -200,6 +228,10 @@ int CCommandLine::Run(int argc, const char* const* argv)
         }
         declared = Declare(app, &image, named);
         app.parse(argc, argv);
+        const DeclaredUnit& chosen = GetSelected(app, declared);
+        if (chosen.unit->imageOption && !GivenImageOption(*chosen.parser, *chosen.unit) &&
+            chosen.parser->get_option(chosen.unit->imageName)->count() == 0)
+            throw CLI::RequiredError(chosen.unit->imageName);
     } catch (const CLI::ParseError& error) {
         return ReportParseError(app, error, "");
     } catch (const CCliError& error) {
@@ -267,20 +299,23 @@ void RequireNewImage(const std::string& operation, const std::string& image, boo
 ExitStatus CCommandLine::Execute(const DeclaredUnit& declared, const ImageArguments& image)
 {
     const CommandUnit& unit = *declared.unit;
-    const bool creates = unit.image == ImageUse::CREATES ||
-                         (unit.image == ImageUse::CHANGES_OR_CREATES && image.fresh);
-    CRun run(*this, image.image, nullptr, false);
+    // A command that writes its own files instead of the image has none for the runner.
+    const ImageUse use =
+        GivenImageOption(*declared.parser, unit) ? ImageUse::NONE : unit.image;
+    const bool creates = use == ImageUse::CREATES ||
+                         (use == ImageUse::CHANGES_OR_CREATES && image.fresh);
+    CRun run(*this, image.image, nullptr, false, image.force);
     declared.command->Read(run);
     CImageLock lock;
-    if (WritesImage(unit.image))
+    if (WritesImage(use))
         LockImage(lock, image.image, image.lockTimeout);
     // batch --new refuses an existing image in the words of new.
     if (creates)
         RequireNewImage(image.fresh ? "new" : unit.name, image.image, image.force);
-    else if (unit.image != ImageUse::NONE)
+    else if (use != ImageUse::NONE)
         run.Load();
     const ExitStatus status = declared.command->Work(run);
-    if (status == STATUS_SUCCESS && WritesImage(unit.image))
+    if (status == STATUS_SUCCESS && WritesImage(use))
         run.Card().Save();
     return status;
 }

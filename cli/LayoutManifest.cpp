@@ -38,6 +38,7 @@ constexpr const char* kZero = "zero";
 constexpr const char* kRedacted = "redacted";
 constexpr const char* kEnv = "env";
 constexpr const char* kHex = "hex";
+constexpr const char* kParam = "param";
 constexpr const char* kFolderKind = "folder";
 constexpr const char* kFileKind = "file";
 
@@ -308,10 +309,11 @@ private:
 // Reads one manifest, keeping the JSON location of every value it looks at.
 class CManifestReader {
 public:
-    CManifestReader(fs::path manifest, std::string where)
+    CManifestReader(fs::path manifest, std::string where, LayoutParams* params)
         : m_manifest(std::move(manifest)),
           m_dir(m_manifest.has_parent_path() ? m_manifest.parent_path() : fs::path(".")),
-          m_where(std::move(where))
+          m_where(std::move(where)),
+          m_params(params)
     {
     }
 
@@ -391,8 +393,29 @@ private:
         return value.get<std::string>();
     }
 
+    // The text a template's {"param": "NAME"} stands for in this build: the row's field of
+    // that column, or empty text while the names are only collected. Nothing when value is
+    // no such object; without parameters to take, it is refused.
+    std::optional<std::string> ReadParam(const Json& value, const std::string& location) const
+    {
+        if (!value.is_object() || value.size() != 1 || !value.contains(kParam))
+            return std::nullopt;
+        const std::string paramLocation = location + PointerStep(kParam);
+        const std::string name = ReadString(value.at(kParam), paramLocation);
+        if (!m_params)
+            Fail(paramLocation, "the parameter '" + name + "' takes its value from a table; "
+                                                           "give --params and --output-dir");
+        m_params->used.insert(name);
+        if (!m_params->row)
+            return std::string();
+        const auto found = m_params->row->find(name);
+        if (found == m_params->row->end())
+            Fail(paramLocation, "the table has no column '" + name + "'");
+        return found->second;
+    }
+
     // A password field of length bytes: hexadecimal bytes (zero-filled to the field),
-    // {"redacted": true} or {"env": "NAME"}.
+    // {"redacted": true}, {"env": "NAME"} or {"param": "NAME"}.
     LayoutPassword ReadPassword(const Json* value, const std::string& location,
                                 uint32_t length) const
     {
@@ -421,7 +444,11 @@ private:
                      "the environment variable " + name + " is not set");
             return {LayoutPassword::Source::BYTES, *text};
         }
-        Fail(location, "expected hexadecimal bytes, {\"redacted\": true} or {\"env\": \"NAME\"}");
+        // A row's text is typed text, as an environment variable's is.
+        if (const std::optional<std::string> text = ReadParam(*value, location))
+            return {LayoutPassword::Source::BYTES, *text};
+        Fail(location, "expected hexadecimal bytes, {\"redacted\": true}, {\"env\": \"NAME\"} "
+                       "or {\"param\": \"NAME\"}");
     }
 
     void ReadFolderFields(const Json& json, LayoutEntry& folder, const CCardPath& path,
@@ -529,15 +556,31 @@ private:
     }
 
     // Exactly size bytes: inline as {"hex": [...]}, or in the payload file named by
-    // value, which must lie inside the dump folder.
+    // value, which must lie inside the dump folder; for {"param": "NAME"}, in the file the
+    // row names, inside the table's folder.
     std::vector<uint8_t> ReadPayload(const Json& value, const std::string& location,
                                      uint32_t size) const
     {
         if (value.is_object() && value.size() == 1 && value.contains(kHex))
             return ReadInlineBytes(value.at(kHex), location + PointerStep(kHex), size);
+        if (const std::optional<std::string> text = ReadParam(value, location)) {
+            if (!m_params->row)
+                return {};
+            return ReadPayloadFile(m_params->folder, "the table's folder", *text, location, size);
+        }
         if (!value.is_string())
-            Fail(location, "expected a payload file's name or {\"hex\": [...]}");
-        const std::string text = value.get<std::string>();
+            Fail(location, "expected a payload file's name, {\"hex\": [...]} or "
+                           "{\"param\": \"NAME\"}");
+        return ReadPayloadFile(m_dir, "the dump folder", value.get<std::string>(), location,
+                               size);
+    }
+
+    // The bytes of the file text names relative to base (shown as baseName), which must lie
+    // inside base and hold exactly size bytes.
+    std::vector<uint8_t> ReadPayloadFile(const fs::path& base, const std::string& baseName,
+                                         const std::string& text, const std::string& location,
+                                         uint32_t size) const
+    {
         // The system would read the name only up to a NUL byte, and so another file.
         if (text.find('\0') != std::string::npos)
             Fail(location, "'" + text + "' may not hold a NUL byte");
@@ -545,21 +588,21 @@ private:
         const fs::path relative = DiskFile::PathFromUtf8(text);
         if (text.find('\\') != std::string::npos || relative.empty() ||
             relative.has_root_name() || relative.has_root_directory())
-            Fail(location, "expected a path relative to the dump folder, with '/' between "
-                           "folder names");
+            Fail(location, "expected a path relative to " + baseName +
+                               ", with '/' between folder names");
         if (std::find(relative.begin(), relative.end(), "..") != relative.end())
             Fail(location, "'" + text + "' may not step up with '..'");
 
-        const fs::path file = m_dir / relative;
+        const fs::path file = base / relative;
         std::error_code error;
         const fs::path real = fs::canonical(file, error);
         if (error)
             Fail(location, "'" + DiskFile::GenericUtf8FromPath(file) + "' is missing");
-        const fs::path realDir = fs::canonical(m_dir, error);
+        const fs::path realDir = fs::canonical(base.empty() ? fs::path(".") : base, error);
         const auto inside = std::mismatch(realDir.begin(), realDir.end(), real.begin(), real.end());
         if (error || inside.first != realDir.end())
-            Fail(location, "'" + DiskFile::GenericUtf8FromPath(file) + "' leads out of the dump folder through a "
-                                                 "symbolic link");
+            Fail(location, "'" + DiskFile::GenericUtf8FromPath(file) + "' leads out of " +
+                               baseName + " through a symbolic link");
         if (!fs::is_regular_file(real, error))
             Fail(location, "'" + DiskFile::GenericUtf8FromPath(file) + "' is not a regular file");
         const uintmax_t length = fs::file_size(real, error);
@@ -576,6 +619,7 @@ private:
     fs::path m_manifest;
     fs::path m_dir;  // where payload files lie
     std::string m_where;
+    LayoutParams* m_params;
     int32_t m_model = 0;
 };
 
@@ -629,10 +673,10 @@ bool IsManifestFile(const fs::path& path)
     return first != std::string_view::npos && text[first] == '{';
 }
 
-CardLayout ReadLayout(const fs::path& path, const std::string& where)
+CardLayout ReadLayout(const fs::path& path, const std::string& where, LayoutParams* params)
 {
     const fs::path manifest = ManifestPathOf(path);
-    return CManifestReader(manifest, where).Read();
+    return CManifestReader(manifest, where, params).Read();
 }
 
 }  // namespace RQ540::Cli

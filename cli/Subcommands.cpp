@@ -2,20 +2,26 @@
 
 #include "ByteFiles.h"
 #include "CliError.h"
+#include "LayoutBatch.h"
 #include "LayoutBuild.h"
 #include "LayoutDiff.h"
 #include "LayoutDump.h"
 #include "LayoutPlan.h"
 #include "Listing.h"
 #include "OptionValues.h"
+#include "Sha256.h"
 
 #include "rq540/CardModel.h"
 #include "rq540/DiskFile.h"
 #include "rq540/RQ540Vfs.h"
+#include "rq540/VfsArchive.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <optional>
 
 namespace RQ540::Cli {
 
@@ -136,6 +142,36 @@ void WriteBytes(std::ostream& out, const std::vector<uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// The SHA-256 of the image file as it lies on disk, as sha256sum gives it; nothing when it
+// cannot be read.
+std::optional<std::string> ImageFileSha256(const std::filesystem::path& image)
+{
+    std::vector<uint8_t> bytes;
+    // No image is longer than a file the card's size fields can describe.
+    if (DiskFile::ReadBounded(image, std::numeric_limits<uint32_t>::max(), bytes) !=
+        DiskFile::FileProblem::NONE)
+        return std::nullopt;
+    return CSha256::Hex(bytes);
+}
+
+// The SHA-256 info reports: of the image file from the shell; on a batch line, of the
+// card as the batch would write it were the script to end there.
+std::string InfoSha256(CCommandRun& run)
+{
+    const CVirtualFileSystem& vfs = run.Card().GetVfs();
+    if (run.IsScriptLine())
+        return CSha256::Hex(VfsArchive::SerializeImage(vfs.GetRoot(), vfs.GetModel()));
+    const std::optional<std::string> sha = ImageFileSha256(DiskPathOf(run.GetImageName()));
+    if (!sha)
+        throw CCliError::Failure("info: cannot read " + run.GetImageName() + " again");
+    return *sha;
+}
+
+void WriteSha256(std::ostream& out, const std::string& sha)
+{
+    out << "sha256          " << sha << '\n';
+}
+
 struct NoOptions {};
 
 struct FolderOptions {
@@ -206,9 +242,15 @@ struct DumpFolderOptions {
 struct BuildOptions {
     std::string dir;
     bool allowRedacted = false;
+    std::optional<std::string> params;     // a table: one image per row into outputDir
+    std::optional<std::string> outputDir;
     std::string where;   // "build DIR/card.json", which begins every refusal
     CardLayout layout;   // read before the image is locked
+    std::vector<uint8_t> table;  // the bytes of params, read with the layout
 };
+
+// A table of parameters far beyond any batch of keys is not read into memory.
+constexpr uint64_t kMaxTableBytes = 64 * 1024 * 1024;
 
 struct DiffOptions {
     std::string a;
@@ -220,15 +262,20 @@ ExitStatus Check(CCommandRun& run, const CheckOptions& options)
 {
     CRQ540Vfs vfs;
     const int32_t result = vfs.LoadImage(DiskPathOf(options.image));
+    // A verdict names the bytes it is about, when they can be read.
+    const std::optional<std::string> sha = ImageFileSha256(DiskPathOf(options.image));
     if (result == RESULT_SUCCESS) {
         FolderUsage usage;
         vfs.GetFolderUsage(vfs.GetRoot(), usage);
         if (options.json) {
-            WriteJson(run.Out(),
-                      {{"valid", true}, {"model", vfs.GetModel()}, {"usage", UsageToJson(usage)}});
+            WriteJson(run.Out(), {{"valid", true},
+                                  {"model", vfs.GetModel()},
+                                  {"usage", UsageToJson(usage)},
+                                  {"sha256", sha.value_or("")}});
         } else {
             run.Out() << "valid image of card model " << vfs.GetModel() << '\n';
             WriteUsage(run.Out(), usage);
+            WriteSha256(run.Out(), sha.value_or(""));
         }
         return STATUS_SUCCESS;
     }
@@ -242,6 +289,8 @@ ExitStatus Check(CCommandRun& run, const CheckOptions& options)
                                        {"message", vfs.GetErrorText(result)}};
         if (malformed)
             verdict["diagnostic"] = DiagnosticToJson(vfs.GetLastImageDiagnostic());
+        if (sha)
+            verdict["sha256"] = *sha;
         WriteJson(run.Out(), verdict);
     } else {
         WriteReport(run.Err(), CCliError::FormatRefusal(
@@ -307,7 +356,8 @@ std::span<const CommandUnit> GetSubcommands()
         },
         {
             .name = "info",
-            .summary = "a folder's usage totals",
+            .summary = "a folder's usage totals and the image's SHA-256 (on a batch line, of the "
+                       "card as the batch would write it there)",
             .image = ImageUse::READS,
             .batchLine = true,
             .body = Body<FolderOptions>({
@@ -320,12 +370,15 @@ std::span<const CommandUnit> GetSubcommands()
                     CCardSession& card = run.Card();
                     const FolderUsage usage =
                         card.GetUsage(card.EnterFolder(folder, Operation("info", folder)));
+                    const std::string sha = InfoSha256(run);
                     if (options.json) {
                         nlohmann::ordered_json json = UsageToJson(usage);
                         json["path"] = folder.ToString();
+                        json["sha256"] = sha;
                         WriteJson(run.Out(), json);
                     } else {
                         WriteUsage(run.Out(), usage);
+                        WriteSha256(run.Out(), sha);
                     }
                     return STATUS_SUCCESS;
                 },
@@ -550,7 +603,8 @@ std::span<const CommandUnit> GetSubcommands()
         },
         {
             .name = "check",
-            .summary = "validate an image and show where a malformed one goes wrong",
+            .summary = "validate an image and show where a malformed one goes wrong; a valid "
+                       "one's usage and SHA-256",
             // The image is read here, so that a malformed one can be diagnosed.
             .image = ImageUse::NONE,
             .body = Body<CheckOptions>({
@@ -617,6 +671,7 @@ std::span<const CommandUnit> GetSubcommands()
             .imageName = "OUT",
             .imageHelp = "image file to create or replace",
             .imageLast = true,
+            .imageOption = "--output-dir",
             .body = Body<BuildOptions>({
                 .declare = [](CLI::App& command, BuildOptions& options) {
                     AddRequired(command, options.dir, "DIR",
@@ -624,13 +679,41 @@ std::span<const CommandUnit> GetSubcommands()
                                 "reads one from standard input");
                     command.add_flag("--allow-redacted", options.allowRedacted,
                                      "store redacted passwords as zeros instead of refusing them");
+                    CLI::Option* params = AddOptionalText(
+                        command, "--params", "TABLE", options.params,
+                        "CSV table with a header row: one image per row, its {\"param\": "
+                        "\"NAME\"} values from the row's columns, named by the first column; "
+                        "payload files relative to the table's folder");
+                    CLI::Option* outputDir = AddOptionalText(
+                        command, "--output-dir", "FOLDER", options.outputDir,
+                        "with --params, instead of OUT: the folder for NAME.rqfs of every row "
+                        "and SHA256SUMS; refused if not empty, unless --force");
+                    params->needs(outputDir);
+                    outputDir->needs(params);
                 },
-                .read = [](CCommandRun&, BuildOptions& options) {
+                .read = [](CCommandRun& run, BuildOptions& options) {
                     const std::filesystem::path dir = DiskPathOf(options.dir);
                     options.where = "build " + DiskFile::GenericUtf8FromPath(ManifestPathOf(dir));
-                    options.layout = ReadLayout(dir, options.where);
+                    // A template is read once per row, when the table has been checked.
+                    if (!options.params) {
+                        options.layout = ReadLayout(dir, options.where);
+                        return;
+                    }
+                    if (options.dir == "-")
+                        throw CCliError::Usage("build -: a template is read once per row of "
+                                               "--params; give its folder or file");
+                    options.table = run.ReadInput(*options.params, kMaxTableBytes, true);
                 },
                 .work = [](CCommandRun& run, const BuildOptions& options) {
+                    if (options.params) {
+                        BuildBatch({.dir = DiskPathOf(options.dir),
+                                    .table = *options.params,
+                                    .text = options.table,
+                                    .outputDir = options.outputDir.value_or(""),
+                                    .force = run.IsForced(),
+                                    .allowRedacted = options.allowRedacted});
+                        return STATUS_SUCCESS;
+                    }
                     CLayoutBuilder(run.FreshCard(options.layout.model), options.where,
                                    options.allowRedacted)
                         .Build(options.layout.root);

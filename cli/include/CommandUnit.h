@@ -42,6 +42,11 @@ public:
     virtual std::ostream& Err() = 0;
     // The image's argument as it was given (IMAGE, or OUT for build).
     virtual const std::string& GetImageName() const = 0;
+    // Whether the run is a line of a batch script, working on the script's card.
+    virtual bool IsScriptLine() const = 0;
+    // Whether --force was given, for a run whose work writes files of its own instead of
+    // the image (CommandUnit::imageOption).
+    virtual bool IsForced() const = 0;
     // The card the command works on: the image as loaded, the batch's card for a line of a
     // script, or for a run that creates its image a fresh card of NEW_CARD_MODEL, unless
     // the work made one with FreshCard.
@@ -163,6 +168,10 @@ struct CommandUnit {
     const char* imageName = "IMAGE";
     const char* imageHelp = kImageHelp;
     bool imageLast = false;
+    // An option of the command's own that, given, stands in for the image's positional
+    // (build --output-dir): the work then writes files of its own, each with the core's
+    // atomic save, and the runner takes no lock and loads and saves no image.
+    const char* imageOption = nullptr;
     // Whether a line of a batch script may run the command on the script's card.
     bool batchLine = false;
     // The exit status every failure ends with, when not the failure's own (diff: 2).

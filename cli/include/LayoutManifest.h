@@ -13,7 +13,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,8 @@ namespace RQ540::Cli {
 inline constexpr const char* kManifestName = "card.json";
 
 // A folder's password field. A manifest may leave it out (the card's default), give the
-// stored bytes, mark it redacted, or name an environment variable that holds its text.
+// stored bytes, mark it redacted, or name an environment variable or a table's column that
+// holds its text.
 struct LayoutPassword {
     enum class Source { DEFAULT, BYTES, REDACTED };
     Source source = Source::DEFAULT;
@@ -71,6 +74,16 @@ std::filesystem::path ManifestPathOf(const std::filesystem::path& path);
 // byte-order mark and white space, opens a JSON object. No card model begins an image so.
 bool IsManifestFile(const std::filesystem::path& path);
 
+// What the {"param": "NAME"} values of a template manifest take: a password the row's
+// field as typed text, a payload the bytes of the file the row's field names, relative to
+// folder. Without a row the names are only collected (passwords as empty text, payloads
+// unread), so that a table can be checked against the template before anything is built.
+struct LayoutParams {
+    const std::map<std::string, std::string>* row = nullptr;  // column name -> the row's field
+    std::filesystem::path folder;  // the table's folder
+    std::set<std::string> used;    // every parameter the manifest uses, as ReadLayout met them
+};
+
 // Reads the manifest at ManifestPathOf(path) and the payloads it names, payload files
 // relative to the manifest's folder; where ("build DIR/card.json") begins every message.
 // A manifest that is not JSON, repeats a key, has a value of the wrong type or an unknown
@@ -78,8 +91,10 @@ bool IsManifestFile(const std::filesystem::path& path);
 // wrong length, holds a NUL byte or lies outside the folder (through "..", an absolute path
 // or a symbolic link), or gives inline bytes that are not hexadecimal or not the file's
 // size, is a failure CCliError naming the JSON location: "build DIR/card.json:
-// /children/2/size: why". The card's own rules (IDs in use, space, depth) are left to the
-// card.
-CardLayout ReadLayout(const std::filesystem::path& path, const std::string& where);
+// /children/2/size: why". So is a {"param"} without params, or naming a column the row
+// lacks, and a payload file a row names that breaks the rules above within the table's
+// folder. The card's own rules (IDs in use, space, depth) are left to the card.
+CardLayout ReadLayout(const std::filesystem::path& path, const std::string& where,
+                      LayoutParams* params = nullptr);
 
 }  // namespace RQ540::Cli

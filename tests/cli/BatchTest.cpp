@@ -1,5 +1,6 @@
 // Batch scripts: one loaded card, written once at the end, only when every line succeeded.
 #include "RqfsTest.h"
+#include "Sha256.h"
 
 class Batch : public RqfsTest {};
 
@@ -26,7 +27,8 @@ TEST_F(Batch, RunsEveryLineAgainstOneCardAndWritesItAtTheEnd)
               "free space      1859\n"
               "folders         1\n"
               "files           2\n"
-              "file data size  7\n");
+              "file data size  7\n"
+              "sha256          " + RQ540::Cli::CSha256::Hex(ReadBytes(m_image)) + "\n");
 }
 
 TEST_F(Batch, HelpOnALineListsEveryCommandBetweenOtherLines)

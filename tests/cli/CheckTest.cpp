@@ -1,6 +1,7 @@
 // check: the card's own verdict on an image, and for a malformed one the rule, offset and
 // record the reader names. Each malformed image is a valid one with a few bytes changed.
 #include "RqfsTest.h"
+#include "Sha256.h"
 
 #include <nlohmann/json.hpp>
 
@@ -72,6 +73,8 @@ TEST_P(CheckMalformed, LocatesTheRuleTheReaderRejected)
     EXPECT_EQ(verdict["result"], 1);
     EXPECT_EQ(verdict["detail"], 7);
     EXPECT_EQ(verdict["message"], "无效的文件格式");
+    // A rejected image is named by its digest too.
+    EXPECT_EQ(verdict["sha256"], RQ540::Cli::CSha256::Hex(ReadBytes(m_image)));
     const nlohmann::json& diagnostic = verdict["diagnostic"];
     EXPECT_EQ(diagnostic["rule"], corruption.rule);
     EXPECT_EQ(diagnostic["offset"], corruption.offset);
@@ -93,16 +96,19 @@ class Check : public RqfsTest {};
 TEST_F(Check, AValidImageGivesItsUsageSummary)
 {
     RunOk({"batch", m_image}, "mkdir /1 --size 1000\nadd /1/2 --type data --size 10\n");
+    const std::string sha = RQ540::Cli::CSha256::Hex(ReadBytes(m_image));
     EXPECT_EQ(RunOk({"check", m_image}),
               "valid image of card model 0\n"
               "total size      61988\n"
               "free space      60886\n"
               "folders         2\n"
               "files           1\n"
-              "file data size  10\n");
+              "file data size  10\n"
+              "sha256          " + sha + "\n");
     const nlohmann::json verdict = nlohmann::json::parse(RunOk({"check", m_image, "--json"}));
     EXPECT_EQ(verdict["valid"], true);
     EXPECT_EQ(verdict["usage"]["fileDataSize"], 10);
+    EXPECT_EQ(verdict["sha256"], sha);
 }
 
 TEST_F(Check, TextVerdictGivesTheCodeThenTheLocatedRule)

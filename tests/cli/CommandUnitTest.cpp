@@ -136,4 +136,29 @@ TEST(CommandUnits, ABatchLineRunsOnlyOnTheScriptsLoadedCard)
     }
 }
 
+// build --output-dir writes images of its own in OUT's stead: no OUT is locked, and the
+// options of OUT's lock and OUT itself go only without it.
+TEST_F(CommandUnitTest, AnOptionInTheImagesSteadTakesNoLock)
+{
+    WriteText("units.csv", "name\nK1\n");
+    RQ540::CImageLock held;
+    ASSERT_EQ(held.Acquire(PathOf("keys"), std::chrono::milliseconds(0)),
+              RQ540::CImageLock::ACQUIRED);
+    RunOk({"build", "dump", "--params", "units.csv", "--output-dir", "keys"});
+    RunOk({"build", "dump", "one.rqfs"});
+    EXPECT_EQ(ReadBytes("keys/K1.rqfs"), ReadBytes("one.rqfs"));
+
+    const std::vector<std::string> batch{"build", "dump", "--params", "units.csv",
+                                         "--output-dir", "more"};
+    auto with = [&batch](std::vector<std::string> extra) {
+        extra.insert(extra.begin(), batch.begin(), batch.end());
+        return extra;
+    };
+    EXPECT_EQ(Run(with({"--lock-timeout", "1"})).err,
+              "rqfs: --output-dir excludes --lock-timeout\n");
+    EXPECT_EQ(Run(with({"x.rqfs"})).status, 2);
+    EXPECT_EQ(Run({"build", "dump"}).err, "rqfs: OUT is required\n");
+    EXPECT_FALSE(std::filesystem::exists(PathOf("more")));
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 // Commands that show the card: listings, totals and help.
 #include "RqfsTest.h"
+#include "Sha256.h"
 
 #include <nlohmann/json.hpp>
 
@@ -44,15 +45,19 @@ TEST_F(InspectCommands, TreeIndentsEachLevelUnderTheRoot)
 
 TEST_F(InspectCommands, InfoSumsUpTheRootOrAFolder)
 {
+    // Whichever folder it sums up, info names the whole image by its digest.
+    const std::string sha = RQ540::Cli::CSha256::Hex(ReadBytes(m_image));
     EXPECT_EQ(RunOk({"info", m_image}),
               "total size      61988\n"
               "free space      60867\n"
               "folders         2\n"
               "files           2\n"
-              "file data size  13\n");
+              "file data size  13\n"
+              "sha256          " + sha + "\n");
     EXPECT_EQ(nlohmann::json::parse(RunOk({"info", m_image, "/1", "--json"})),
               (nlohmann::json{{"totalSize", 1000}, {"freeSpace", 872}, {"folderCount", 1},
-                              {"fileCount", 1}, {"fileDataSize", 10}, {"path", "/0001"}}));
+                              {"fileCount", 1}, {"fileDataSize", 10}, {"path", "/0001"},
+                              {"sha256", sha}}));
 }
 
 TEST_F(InspectCommands, HelpDescribesEveryCommandAndOption)

@@ -37,7 +37,10 @@ expect "rqfs " "--help --version add batch build cat check cp diff dump export f
 expect "rqfs mkdir card.rqfs /0001 --" "--developer-password --developer-password-hex --help --lock-timeout --size --user-password --user-password-hex"
 expect "rqfs add --" "--from --help --hex --lock-timeout --size --type"
 expect "rqfs dump card.rqfs layout --r" "--redact-passwords"
-expect "rqfs build layout out.rqfs --" "--allow-redacted --force --help --lock-timeout"
+expect "rqfs build layout out.rqfs --" "--allow-redacted --force --help --lock-timeout --output-dir --params"
+expect "rqfs build layout --params n" "notes.txt"
+expect "rqfs build layout --output-dir " "layout"
+expect "rqfs build layout --params notes.txt --output-dir layout " "card.rqfs layout other.rqfs"
 expect "rqfs nosuch --" ""
 # --type values, also after '='.
 expect "rqfs add card.rqfs /0001 --type " "data exec internal-exec private-key public-key"

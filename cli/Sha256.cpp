@@ -1,0 +1,133 @@
+#include "Sha256.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdio>
+
+namespace RQ540::Cli {
+
+namespace {
+
+// The first 32 bits of the fractional parts of the cube roots of the first 64 primes.
+constexpr uint32_t kRound[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4,
+    0xab1c5ed5, 0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe,
+    0x9bdc06a7, 0xc19bf174, 0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f,
+    0x4a7484aa, 0x5cb0a9dc, 0x76f988da, 0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7,
+    0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967, 0x27b70a85, 0x2e1b2138, 0x4d2c6dfc,
+    0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85, 0xa2bfe8a1, 0xa81a664b,
+    0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070, 0x19a4c116,
+    0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7,
+    0xc67178f2,
+};
+
+// The first 32 bits of the fractional parts of the square roots of the first 8 primes.
+constexpr std::array<uint32_t, 8> kInitial = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                              0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+
+uint32_t ReadBigEndian(const uint8_t* bytes)
+{
+    return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
+           static_cast<uint32_t>(bytes[2]) << 8 | static_cast<uint32_t>(bytes[3]);
+}
+
+}  // namespace
+
+CSha256::CSha256() : m_state(kInitial) {}
+
+void CSha256::Compress(const uint8_t* block)
+{
+    uint32_t w[64];
+    for (int i = 0; i < 16; ++i)
+        w[i] = ReadBigEndian(block + 4 * i);
+    for (int i = 16; i < 64; ++i) {
+        const uint32_t s0 = std::rotr(w[i - 15], 7) ^ std::rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
+        const uint32_t s1 = std::rotr(w[i - 2], 17) ^ std::rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
+        w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+    }
+    uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3];
+    uint32_t e = m_state[4], f = m_state[5], g = m_state[6], h = m_state[7];
+    for (int i = 0; i < 64; ++i) {
+        const uint32_t s1 = std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25);
+        const uint32_t choice = (e & f) ^ (~e & g);
+        const uint32_t t1 = h + s1 + choice + kRound[i] + w[i];
+        const uint32_t s0 = std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22);
+        const uint32_t majority = (a & b) ^ (a & c) ^ (b & c);
+        const uint32_t t2 = s0 + majority;
+        h = g;
+        g = f;
+        f = e;
+        e = d + t1;
+        d = c;
+        c = b;
+        b = a;
+        a = t1 + t2;
+    }
+    m_state[0] += a;
+    m_state[1] += b;
+    m_state[2] += c;
+    m_state[3] += d;
+    m_state[4] += e;
+    m_state[5] += f;
+    m_state[6] += g;
+    m_state[7] += h;
+}
+
+void CSha256::Update(std::span<const uint8_t> bytes)
+{
+    m_length += bytes.size();
+    std::size_t next = 0;
+    while (next < bytes.size()) {
+        // Whole blocks of the input are compressed where they lie.
+        if (m_filled == 0 && bytes.size() - next >= m_block.size()) {
+            Compress(bytes.data() + next);
+            next += m_block.size();
+            continue;
+        }
+        const std::size_t take = std::min(m_block.size() - m_filled, bytes.size() - next);
+        std::copy_n(bytes.data() + next, take, m_block.data() + m_filled);
+        m_filled += take;
+        next += take;
+        if (m_filled == m_block.size()) {
+            Compress(m_block.data());
+            m_filled = 0;
+        }
+    }
+}
+
+CSha256::Digest CSha256::Finish()
+{
+    // The message, a 1 bit, zeros up to 8 bytes short of a block, and its length in bits.
+    const uint64_t bits = m_length * 8;
+    const uint8_t one = 0x80;
+    Update(std::span(&one, 1));
+    const uint8_t zero = 0;
+    while (m_filled != m_block.size() - 8)
+        Update(std::span(&zero, 1));
+    uint8_t length[8];
+    for (int i = 0; i < 8; ++i)
+        length[i] = static_cast<uint8_t>(bits >> (56 - 8 * i));
+    Update(length);
+
+    Digest digest;
+    for (std::size_t i = 0; i < m_state.size(); ++i)
+        for (int byte = 0; byte < 4; ++byte)
+            digest[4 * i + byte] = static_cast<uint8_t>(m_state[i] >> (24 - 8 * byte));
+    return digest;
+}
+
+std::string CSha256::Hex(std::span<const uint8_t> bytes)
+{
+    CSha256 sha;
+    sha.Update(bytes);
+    std::string text;
+    for (const uint8_t byte : sha.Finish()) {
+        char digits[3];
+        std::snprintf(digits, sizeof digits, "%02x", byte);
+        text += digits;
+    }
+    return text;
+}
+
+}  // namespace RQ540::Cli
