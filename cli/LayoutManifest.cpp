@@ -10,10 +10,10 @@
 #include "rq540/ProcessIo.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iostream>
 #include <limits>
 #include <set>
+#include <span>
 #include <string_view>
 #include <system_error>
 
@@ -53,41 +53,15 @@ const std::set<std::string> kFileKeys{kId, kKind, kType, kSize, kPayload, kZero}
 // A card.json far beyond any card's layout is not read into memory.
 constexpr uint64_t kMaxManifestBytes = 64 * 1024 * 1024;
 
-std::string ToHex(std::string_view bytes)
-{
-    std::string text;
-    for (char byte : bytes) {
-        char digits[3];
-        std::snprintf(digits, sizeof digits, "%02X", static_cast<uint8_t>(byte));
-        text += digits;
-    }
-    return text;
-}
-
-std::optional<std::string> FromHex(const std::string& text)
-{
-    if (text.size() % 2 != 0)
-        return std::nullopt;
-    std::string bytes;
-    for (std::size_t i = 0; i < text.size(); i += 2) {
-        const int high = HexDigitValue(text[i]);
-        const int low = HexDigitValue(text[i + 1]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        bytes += static_cast<char>(high * 16 + low);
-    }
-    return bytes;
-}
-
 // Inline bytes as lines of at most 32 bytes, so that a diff of two manifests shows the
 // lines that changed rather than one line of a whole file.
 nlohmann::ordered_json HexLines(const std::vector<uint8_t>& data)
 {
     constexpr std::size_t kLineBytes = 32;
-    const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
+    const std::span<const uint8_t> bytes(data);
     nlohmann::ordered_json lines = nlohmann::ordered_json::array();
     for (std::size_t at = 0; at < bytes.size(); at += kLineBytes)
-        lines.push_back(ToHex(bytes.substr(at, kLineBytes)));
+        lines.push_back(FormatHexBytes(bytes.subspan(at, std::min(kLineBytes, bytes.size() - at))));
     return lines;
 }
 
@@ -142,7 +116,8 @@ LayoutEntry EntryFromCard(const CVirtualFileSystem& vfs, const CUnknownHeader* h
 void AddPassword(nlohmann::ordered_json& json, const char* key, const LayoutPassword& password)
 {
     if (password.source == LayoutPassword::Source::BYTES)
-        json[key] = ToHex(password.bytes);
+        json[key] = FormatHexBytes(
+            {reinterpret_cast<const uint8_t*>(password.bytes.data()), password.bytes.size()});
     else if (password.source == LayoutPassword::Source::REDACTED)
         json[key] = {{kRedacted, true}};
 }
@@ -422,11 +397,11 @@ private:
         if (!value)
             return {};
         if (value->is_string()) {
-            const std::optional<std::string> bytes = FromHex(value->get<std::string>());
+            const auto bytes = ParseHexBytes(value->get<std::string>());
             if (!bytes || bytes->size() > length)
                 Fail(location, "expected at most " + std::to_string(length) +
                                    " bytes as pairs of hexadecimal digits");
-            return {LayoutPassword::Source::BYTES, *bytes};
+            return {LayoutPassword::Source::BYTES, {bytes->begin(), bytes->end()}};
         }
         if (value->is_object() && value->size() == 1 && value->contains(kRedacted)) {
             if (value->at(kRedacted) != true)
@@ -541,8 +516,7 @@ private:
         std::vector<uint8_t> data;
         for (std::size_t i = 0; i < (lines ? value.size() : 1); ++i) {
             const std::string lineLocation = lines ? location + "/" + std::to_string(i) : location;
-            const std::optional<std::string> bytes =
-                FromHex(ReadString(lines ? value[i] : value, lineLocation));
+            const auto bytes = ParseHexBytes(ReadString(lines ? value[i] : value, lineLocation));
             if (!bytes)
                 Fail(lineLocation, "expected pairs of hexadecimal digits");
             if (data.size() + bytes->size() > size)
