@@ -161,7 +161,8 @@ fs::path MakeStaging(const fs::path& out, const std::string& shown)
 }
 
 // The images of a run in their staging folder, removed with it unless they were all moved
-// into place; a folder the run made goes too.
+// into place. Until then nothing of OUT is lost: the files they replace wait in the staging
+// folder and go back, and a folder the run made goes too.
 class CStagedImages {
 public:
     CStagedImages(fs::path out, bool madeOut) : m_out(std::move(out)), m_madeOut(madeOut) {}
@@ -170,13 +171,15 @@ public:
     ~CStagedImages()
     {
         std::error_code error;
+        if (!m_committed) {
+            for (const fs::path& name : m_moved)
+                fs::remove(m_out / name, error);
+            for (const fs::path& name : m_replaced)
+                fs::rename(Replaced() / name, m_out / name, error);
+        }
         if (!m_staging.empty())
             fs::remove_all(m_staging, error);
-        if (m_committed)
-            return;
-        for (const fs::path& name : m_moved)
-            fs::remove(m_out / name, error);
-        if (m_madeOut)
+        if (!m_committed && m_madeOut)
             fs::remove(m_out, error);
     }
 
@@ -186,24 +189,42 @@ public:
     // Moves the staged files, in order, over those of their names in OUT.
     void Commit(const std::vector<fs::path>& names, const std::string& shown)
     {
+        std::error_code error;
+        fs::create_directory(Replaced(), error);
         for (const fs::path& name : names) {
-            std::error_code error;
-            fs::rename(m_staging / name, m_out / name, error);
-            if (error)
+            const auto fail = [&](const std::string& why) {
                 throw CCliError::Failure("build " + shown + ": cannot move '" +
-                                         DiskFile::Utf8FromPath(name) + "' into place: " +
-                                         error.message());
+                                         DiskFile::Utf8FromPath(name) + "' into place: " + why);
+            };
+            std::error_code absent;
+            const fs::file_status target = fs::symlink_status(m_out / name, absent);
+            // Only a file is replaced; a folder of that name is the user's, never moved.
+            if (fs::is_directory(target))
+                fail("a folder has its name");
+            if (!error && fs::exists(target)) {
+                fs::rename(m_out / name, Replaced() / name, error);
+                if (!error)
+                    m_replaced.push_back(name);
+            }
+            if (!error)
+                fs::rename(m_staging / name, m_out / name, error);
+            if (error)
+                fail(error.message());
             m_moved.push_back(name);
         }
         m_committed = true;
     }
 
 private:
+    // Where the files the run replaces wait; no image name or SHA256SUMS can be its name.
+    fs::path Replaced() const { return m_staging / ".replaced"; }
+
     fs::path m_out;
     fs::path m_staging;
     bool m_madeOut;
     bool m_committed = false;
     std::vector<fs::path> m_moved;
+    std::vector<fs::path> m_replaced;
 };
 
 }  // namespace

@@ -215,6 +215,20 @@ TEST_F(BuildBatch, AFolderThatIsNotEmptyTakesImagesOnlyWithForce)
               (std::vector<std::string>{"K01.rqfs", "K02.rqfs", "SHA256SUMS", "notes.txt"}));
 }
 
+TEST_F(BuildBatch, AnImageThatCannotBeMovedIntoPlaceGivesBackWhatTheOthersReplaced)
+{
+    WriteTable(2);
+    Put("out/K01.rqfs", "the last batch's K01");
+    // A folder that holds a file: no image can be moved over it.
+    Put("out/K02.rqfs/notes.txt", "kept");
+    const RqfsResult result = RunBatch({"--force"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("cannot move 'K02.rqfs' into place"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(Listing("out"), (std::vector<std::string>{"K01.rqfs", "K02.rqfs"}));
+    EXPECT_EQ(ReadText("out/K01.rqfs"), "the last batch's K01");
+}
+
 TEST_F(BuildBatch, ATemplateWithoutATableIsRefusedNamingTheParameter)
 {
     const RqfsResult result = Run({"build", "tpl", "one.rqfs"});
