@@ -104,6 +104,45 @@ void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t
     }
 }
 
+bool PrepareOutputFolder(const std::filesystem::path& dir, bool force,
+                         const std::string& operation, const std::string& forceHint)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(dir, error);
+    if (!std::filesystem::exists(status)) {
+        if (!std::filesystem::create_directories(dir, error) && error)
+            throw CCliError::Failure(operation + ": cannot create the folder: " + error.message());
+        return true;
+    }
+    if (!std::filesystem::is_directory(status))
+        throw CCliError::Failure(operation + ": not a folder");
+    const bool empty = std::filesystem::is_empty(dir, error);
+    if (error)
+        throw CCliError::Failure(operation + ": cannot read the folder: " + error.message());
+    if (!empty && !force)
+        throw CCliError::Failure(operation + ": the folder is not empty; " + forceHint);
+    return false;
+}
+
+std::filesystem::path CreateStagingFolder(const std::filesystem::path& dir, const char* purpose,
+                                          const std::string& operation)
+{
+    // Named after this process, so that two runs into one folder never share one.
+    const std::string stem = ".rqfs-" + std::string(purpose) + "-" +
+                             std::to_string(DiskFile::CurrentProcess()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path staging = dir / (stem + std::to_string(attempt));
+        std::error_code error;
+        if (std::filesystem::create_directory(staging, error))
+            return staging;
+        if (error)
+            throw CCliError::Failure(operation + ": cannot create a staging folder in '" +
+                                     DiskFile::Utf8FromPath(dir) + "': " + error.message());
+    }
+    throw CCliError::Failure(operation + ": cannot create a staging folder in '" +
+                             DiskFile::Utf8FromPath(dir) + "'");
+}
+
 std::vector<std::string> ReadScriptLines(const std::string& name, std::istream& standardInput)
 {
     // One byte past the cap tells a script of exactly the cap from a longer one.

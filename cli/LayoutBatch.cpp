@@ -124,42 +124,6 @@ void CheckNames(const CCsvTable& table, const std::string& where)
     }
 }
 
-// OUT as the run finds it: refused when it is not a folder, or not empty without force;
-// made when it is absent. Answers whether the run made it.
-bool PrepareOutput(const fs::path& out, const std::string& shown, bool force)
-{
-    std::error_code error;
-    const fs::file_status status = fs::status(out, error);
-    if (fs::is_directory(status)) {
-        if (!force && !fs::is_empty(out, error))
-            throw CCliError::Failure("build " + shown +
-                                     ": the folder is not empty; --force builds into it");
-        return false;
-    }
-    if (fs::exists(status))
-        throw CCliError::Failure("build " + shown + ": not a folder");
-    if (!fs::create_directories(out, error))
-        throw CCliError::Failure("build " + shown + ": cannot create the folder: " +
-                                 error.message());
-    return true;
-}
-
-// A folder of its own inside out for the images of one run.
-fs::path MakeStaging(const fs::path& out, const std::string& shown)
-{
-    const std::string stem = ".rqfs-build-" + std::to_string(DiskFile::CurrentProcess());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path staging = out / (stem + "-" + std::to_string(attempt));
-        std::error_code error;
-        if (fs::create_directory(staging, error))
-            return staging;
-        if (error)
-            throw CCliError::Failure("build " + shown + ": cannot create a staging folder: " +
-                                     error.message());
-    }
-    throw CCliError::Failure("build " + shown + ": cannot create a staging folder");
-}
-
 // The images of a run in their staging folder, removed with it unless they were all moved
 // into place. Until then nothing of OUT is lost: the files they replace wait in the staging
 // folder and go back, and a folder the run made goes too.
@@ -183,7 +147,10 @@ public:
             fs::remove(m_out, error);
     }
 
-    void Open(const std::string& shown) { m_staging = MakeStaging(m_out, shown); }
+    void Open(const std::string& shown)
+    {
+        m_staging = CreateStagingFolder(m_out, "build", "build " + shown);
+    }
     const fs::path& GetFolder() const { return m_staging; }
 
     // Moves the staged files, in order, over those of their names in OUT.
@@ -269,7 +236,8 @@ void BuildBatch(const BatchRequest& request)
     CheckNames(table, where);
 
     const fs::path out = DiskPathOf(request.outputDir);
-    const bool madeOut = PrepareOutput(out, request.outputDir, request.force);
+    const bool madeOut = PrepareOutputFolder(out, request.force, "build " + request.outputDir,
+                                             "--force builds into it");
     CStagedImages images(out, madeOut);
     images.Open(request.outputDir);
     std::vector<fs::path> names;

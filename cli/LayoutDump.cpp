@@ -9,8 +9,6 @@
 #include "rq540/DiskFile.h"
 #include "rq540/HexDigits.h"
 
-#include <cstdio>
-#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -28,42 +26,6 @@ void Redact(LayoutEntry& folder)
         if (child.folder)
             Redact(child);
     }
-}
-
-// An absent folder is created (answers true); an empty one is used as it is; one that is
-// not empty only with force.
-bool PrepareFolder(const fs::path& dir, bool force, const std::string& operation)
-{
-    std::error_code error;
-    const fs::file_status status = fs::status(dir, error);
-    if (!fs::exists(status)) {
-        if (!fs::create_directories(dir, error) && error)
-            throw CCliError::Failure(operation + ": cannot create the folder: " + error.message());
-        return true;
-    }
-    if (!fs::is_directory(status))
-        throw CCliError::Failure(operation + ": not a folder");
-    const bool empty = fs::is_empty(dir, error);
-    if (error)
-        throw CCliError::Failure(operation + ": cannot read the folder: " + error.message());
-    if (!empty && !force)
-        throw CCliError::Failure(operation +
-                                 ": the folder is not empty; --force replaces its card.json "
-                                 "and files/");
-    return false;
-}
-
-// A fresh folder inside dir for the dump while it is written.
-fs::path CreateStaging(const fs::path& dir, const std::string& operation)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, ".rqfs-dump-%08x.tmp", static_cast<unsigned>(std::random_device{}()));
-    const fs::path staging = dir / name;
-    std::error_code error;
-    if (!fs::create_directory(staging, error))
-        throw CCliError::Failure(operation + ": cannot create '" + DiskFile::Utf8FromPath(staging) +
-                                 "': " + (error ? error.message() : "it exists"));
-    return staging;
 }
 
 // Writes the payload files under staging; a failure names the file as it would stand in
@@ -133,10 +95,11 @@ void DumpLayout(const CVirtualFileSystem& vfs, const fs::path& dir, const DumpOp
 
     // The dump is written whole into a folder of its own inside dir and moved into place
     // only then, so that a dump that fails (on a full disk) leaves dir as it was.
-    const bool created = PrepareFolder(dir, options.force, operation);
+    const bool created = PrepareOutputFolder(dir, options.force, operation,
+                                             "--force replaces its card.json and files/");
     fs::path staging;
     try {
-        staging = CreateStaging(dir, operation);
+        staging = CreateStagingFolder(dir, "dump", operation);
         WritePayloads(staging, dir, layout.root, CCardPath(), operation);
         WriteOutputBytes(staging / kManifestName,
                          {reinterpret_cast<const uint8_t*>(manifest.data()), manifest.size()},

@@ -40,6 +40,18 @@ std::vector<uint8_t> ReadInputBytes(const std::string& name, std::istream& stand
 void WriteOutputBytes(const std::filesystem::path& path, std::span<const uint8_t> bytes,
                       const std::filesystem::path& shownAs = {});
 
+// A folder a command fills with files of its own (dump, build --output-dir), as the run
+// finds it: made when it is absent (answers true), used when it is empty, and when it is
+// not empty only with force; forceHint says what --force would do there. Anything else is
+// a failure CCliError beginning with operation.
+bool PrepareOutputFolder(const std::filesystem::path& dir, bool force,
+                         const std::string& operation, const std::string& forceHint);
+
+// A fresh hidden folder inside dir, named after purpose ("dump"), for files while they
+// are written; a failure CCliError beginning with operation when none can be made.
+std::filesystem::path CreateStagingFolder(const std::filesystem::path& dir, const char* purpose,
+                                          const std::string& operation);
+
 // The lines of the batch script named name, without their line ends (LF, CR LF or CR) and
 // without a UTF-8 byte-order mark at its start. A line longer than
 // MAX_SCRIPT_LINE_BYTES, or the line where the script passes MAX_SCRIPT_BYTES, is a usage
